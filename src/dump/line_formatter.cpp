@@ -1,0 +1,95 @@
+#include "dump/line_formatter.h"
+
+#include <cstddef>
+
+#include "io/output.h"
+
+namespace {
+
+// "アドレス" takes two display cells per character, so it spans the same width as
+// the 17-character address field below it.
+const wchar_t ColumnHeader[] =
+    L"         \u30A2\u30C9\u30EC\u30B9  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F"
+    L"  0123456789ABCDEF\n";
+
+const wchar_t AddressFormat[] = L"%08X:%08X  ";
+
+constexpr int SeparatorPosition = 48;
+
+// Printable ASCII shows as itself, control characters as ".".
+struct DisplayChars {
+    wchar_t table[128];
+    constexpr DisplayChars() : table() {
+        for (int code = 0; code < 128; ++code) {
+            table[code] = (code < 0x20 || code == 0x7F) ? L'.' : static_cast<wchar_t>(code);
+        }
+    }
+};
+constexpr DisplayChars DisplayCharTable;
+
+wchar_t hexDigit(unsigned value) {
+    return static_cast<wchar_t>(value < 10 ? L'0' + value : L'a' + value - 10);
+}
+
+void blankColumn(LineFormatter& formatter, int column) {
+    formatter.hexColumns[3 * column] = L' ';
+    formatter.hexColumns[3 * column + 1] = L' ';
+    formatter.textColumns[column] = L' ';
+}
+
+void printLine(LineFormatter& formatter) {
+    const std::uint64_t address = formatter.address;
+    writeFormatted(AddressFormat, static_cast<std::uint32_t>(address >> 32),
+                   static_cast<std::uint32_t>(address) & ~std::uint32_t{0xF});
+    formatter.address += static_cast<std::uint64_t>(formatter.column);
+    formatter.column = 0;
+    formatter.line[SeparatorPosition] = L' ';
+    writeLine(formatter.line);
+}
+
+}  // namespace
+
+void initLineFormatter(LineFormatter& formatter, std::int64_t startOffset) {
+    for (int i = 0; i < LineLength; ++i) formatter.line[i] = L' ';
+    formatter.line[LineLength] = L'\0';
+    formatter.hexColumns = formatter.line;
+    formatter.textColumns = formatter.line + TextColumnsStart;
+    formatter.column = 0;
+    formatter.step = beginDump;
+    formatter.address = static_cast<std::uint64_t>(startOffset);
+}
+
+std::int32_t beginDump(LineFormatter& formatter, const std::uint8_t* bytes, std::uint32_t inHand,
+                       std::int64_t rangeLeft) {
+    writeFormatted(ColumnHeader);
+    formatter.column = static_cast<std::int32_t>(formatter.address & 0xF);
+    for (int column = 0; column < formatter.column; ++column) blankColumn(formatter, column);
+    formatter.step = formatBytes;
+    return formatBytes(formatter, bytes, inHand, rangeLeft);
+}
+
+std::int32_t formatBytes(LineFormatter& formatter, const std::uint8_t* bytes,
+                         std::uint32_t inHand, std::int64_t rangeLeft) {
+    std::int64_t count = BytesPerLine - formatter.column;
+    if (inHand < count) count = inHand;
+    if (rangeLeft < count) count = rangeLeft;
+    const auto taken = static_cast<std::int32_t>(count);
+
+    for (std::int32_t i = 0; i < taken; ++i) {
+        const std::uint8_t byte = bytes[i];
+        const int column = formatter.column + i;
+        formatter.hexColumns[3 * column] = hexDigit(byte >> 4);
+        formatter.hexColumns[3 * column + 1] = hexDigit(byte & 0xF);
+        formatter.textColumns[column] = byte < 0x80 ? DisplayCharTable.table[byte] : L'.';
+    }
+    formatter.column += taken;
+
+    if (formatter.column < BytesPerLine) {
+        if (rangeLeft - taken > 0) return taken;
+        for (int column = formatter.column; column < BytesPerLine; ++column) {
+            blankColumn(formatter, column);
+        }
+    }
+    printLine(formatter);
+    return taken;
+}

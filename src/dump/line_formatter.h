@@ -1,0 +1,40 @@
+#pragma once
+
+// Turns the bytes of a range into the dump's text: the column header, then one
+// line per 16-byte stretch of the file, aligned to the file rather than to the
+// range, with blank columns before the first and after the last byte.
+
+#include <cstdint>
+
+struct LineFormatter;
+
+/// Formats bytes[0..inHand) of a range that has rangeLeft bytes still to show
+/// (counting those in hand) and returns how many it took, at least 1.
+using LineStep = std::int32_t (*)(LineFormatter& formatter, const std::uint8_t* bytes,
+                                  std::uint32_t inHand, std::int64_t rangeLeft);
+
+constexpr int BytesPerLine = 16;
+constexpr int TextColumnsStart = 49;
+constexpr int LineLength = 65;  // characters printed after the address field
+
+/// The line being built and where the next byte goes. It points into itself, so
+/// its owner sets it up in place with initLineFormatter and never copies it.
+struct LineFormatter {
+    wchar_t line[LineLength + 1];
+    wchar_t* hexColumns;
+    wchar_t* textColumns;
+    std::int32_t column;  // the next byte column to fill, 0-15 between steps
+    LineStep step;        // call the next bytes through this
+    std::uint64_t address;
+};
+
+/// Sets formatter up for a range that starts at file offset startOffset.
+void initLineFormatter(LineFormatter& formatter, std::int64_t startOffset);
+
+/// The first step: prints the column header, then formats like formatBytes.
+std::int32_t beginDump(LineFormatter& formatter, const std::uint8_t* bytes, std::uint32_t inHand,
+                       std::int64_t rangeLeft);
+
+/// Fills the line's columns and prints the line once it is full or the range ends.
+std::int32_t formatBytes(LineFormatter& formatter, const std::uint8_t* bytes,
+                         std::uint32_t inHand, std::int64_t rangeLeft);

@@ -1,0 +1,16 @@
+#pragma once
+
+// Reads one byte range of an open file and prints its dump.
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+/// Bytes read from the file at a time; the whole memory the dump needs.
+constexpr std::uint32_t ReadBlockSize = 8192;
+
+/// Dumps size bytes from offset on, clamping size to the end of the file (size is
+/// lowered in place). Returns Success, InvalidArguments when offset lies at or
+/// beyond the end, SizeQueryFailed, or ReadFailed when positioning or reading
+/// fails; lines printed before a failure stay printed.
+int dumpRange(platform::FileHandle file, std::int64_t& offset, std::int64_t& size);
