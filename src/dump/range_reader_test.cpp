@@ -1,0 +1,153 @@
+#include "dump/range_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "dump/result_code.h"
+#include "reference_dump.h"
+#include "scripted_file.h"
+#include "stdout_capture.h"
+
+namespace {
+
+struct RunResult {
+    int code;
+    std::string output;
+    std::int64_t sizeAfter;
+};
+
+RunResult runDump(std::int64_t offset, std::int64_t size) {
+    StdoutCapture capture;
+    const int code = dumpRange(1, offset, size);
+    return {code, capture.finish(), size};
+}
+
+// The dump of [offset, offset + count) cut after its complete lines that end at
+// or before position readEnd: what must stay printed when a read fails there.
+std::string completeLinesBefore(std::int64_t offset, std::int64_t count, std::int64_t readEnd) {
+    const std::string full = referenceDump(static_cast<std::uint64_t>(offset),
+                                           scriptedBytes(offset, count));
+    const std::int64_t lines = (readEnd / 16 * 16 - offset / 16 * 16) / 16;
+    std::size_t cut = 0;
+    for (std::int64_t line = 0; line <= lines; ++line) cut = full.find("\r\n", cut) + 2;
+    return full.substr(0, cut);
+}
+
+struct FailureCase {
+    const char* name;
+    ScriptedFile script;
+    std::int64_t offset;
+    std::int64_t size;
+    int expectedCode;
+    std::int64_t readEnd;  // bytes delivered before the failure; -1: nothing printed
+};
+
+ScriptedFile fileOf(std::int64_t size) {
+    ScriptedFile file;
+    file.size = size;
+    return file;
+}
+
+ScriptedFile with(ScriptedFile file, void (*change)(ScriptedFile&)) {
+    change(file);
+    return file;
+}
+
+const FailureCase FailureCases[] = {
+    {"size_query_fails",
+     with(fileOf(100), [](ScriptedFile& f) { f.sizeQueryFails = true; }), 0, 10,
+     SizeQueryFailed, -1},
+    {"offset_at_end_of_file", fileOf(100), 100, 10, InvalidArguments, -1},
+    {"offset_beyond_end_of_file", fileOf(100), INT64_MAX, 10, InvalidArguments, -1},
+    {"empty_file", fileOf(0), 0, 1, InvalidArguments, -1},
+    {"positioning_fails",
+     with(fileOf(100), [](ScriptedFile& f) { f.positioningFails = true; }), 5, 10, ReadFailed,
+     -1},
+    {"first_read_fails",
+     with(fileOf(100), [](ScriptedFile& f) { f.failReadAt = 0; }), 0, 100, ReadFailed, -1},
+    {"read_fails_in_second_block",
+     with(fileOf(30000), [](ScriptedFile& f) { f.failReadAt = 9000; }), 5, 20000, ReadFailed,
+     5 + 8192},
+    {"file_shrinks_inside_a_line",
+     with(fileOf(30000), [](ScriptedFile& f) { f.dataEndsAt = 10007; }), 3, 20000, ReadFailed,
+     10007},
+    {"file_shrinks_before_the_first_read",
+     with(fileOf(30000), [](ScriptedFile& f) { f.dataEndsAt = 0; }), 0, 100, ReadFailed, -1},
+};
+
+class RangeReaderFailureTest : public testing::TestWithParam<FailureCase> {};
+
+TEST_P(RangeReaderFailureTest, ReturnsItsCodeAndKeepsOnlyCompleteLines) {
+    const FailureCase& c = GetParam();
+    resetScriptedFile() = c.script;
+    const RunResult result = runDump(c.offset, c.size);
+    EXPECT_EQ(c.expectedCode, result.code);
+    const std::string expected =
+        c.readEnd < 0 ? std::string() : completeLinesBefore(c.offset, c.size, c.readEnd);
+    EXPECT_EQ(expected, result.output);
+}
+
+INSTANTIATE_TEST_SUITE_P(Failures, RangeReaderFailureTest, testing::ValuesIn(FailureCases),
+                         [](const testing::TestParamInfo<FailureCase>& testInfo) {
+                             return std::string(testInfo.param.name);
+                         });
+
+struct RangeCase {
+    const char* name;
+    std::int64_t fileSize;
+    std::uint32_t largestRead;
+    std::int64_t offset;
+    std::int64_t size;
+    std::int64_t clampedSize;
+};
+
+const RangeCase RangeCases[] = {
+    {"whole_file_when_size_exceeds_it", 40, 0, 0, 1000, 40},
+    {"size_of_signed_max", 40, 0, 0, INT64_MAX, 40},
+    {"last_byte_alone", 40, 0, 39, 5, 1},
+    {"unaligned_across_blocks", 30000, 0, 5, 20000, 20000},
+    {"exactly_one_block", 8192, 0, 0, 8192, 8192},
+    {"short_reads", 5000, 1000, 7, 4000, 4000},
+    {"tiny_reads", 100, 3, 1, 98, 98},
+    {"above_four_gibibytes", 0x100000100, 0, 0x100000010, 100, 100},
+    {"low_half_all_ones", 0x200000000, 0, 0x1FFFFFFFF, 50, 1},
+};
+
+class RangeReaderTest : public testing::TestWithParam<RangeCase> {};
+
+TEST_P(RangeReaderTest, DumpsTheClampedRangeInBlocks) {
+    const RangeCase& c = GetParam();
+    ScriptedFile& file = resetScriptedFile();
+    file.size = c.fileSize;
+    file.largestRead = c.largestRead;
+    const RunResult result = runDump(c.offset, c.size);
+
+    EXPECT_EQ(Success, result.code);
+    EXPECT_EQ(c.offset, file.positionedTo);
+    EXPECT_EQ(0, result.sizeAfter);
+    EXPECT_EQ(referenceDump(static_cast<std::uint64_t>(c.offset),
+                            scriptedBytes(c.offset, c.clampedSize)),
+              result.output);
+    std::int64_t requested = 0;
+    for (std::uint32_t request : file.requests) {
+        EXPECT_LE(request, ReadBlockSize);
+        requested += request;
+    }
+    EXPECT_GE(requested, c.clampedSize);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ranges, RangeReaderTest, testing::ValuesIn(RangeCases),
+                         [](const testing::TestParamInfo<RangeCase>& testInfo) {
+                             return std::string(testInfo.param.name);
+                         });
+
+TEST(RangeReaderPositioningTest, AStaleLastErrorDoesNotFailAGoodRun) {
+    ScriptedFile& file = resetScriptedFile();
+    file.size = 64;
+    file.lastError = 183;
+    EXPECT_EQ(Success, runDump(16, 16).code);
+}
+
+}  // namespace

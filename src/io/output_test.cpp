@@ -1,0 +1,68 @@
+#include "io/output.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "stdout_capture.h"
+
+namespace {
+
+struct OutputCase {
+    const char* name;
+    std::function<void()> write;
+    std::string expected;
+};
+
+const OutputCase OutputCases[] = {
+    {"line_gets_cr_lf", [] { writeLine(L"abc"); }, "abc\r\n"},
+    {"every_line_feed_gets_cr_lf", [] { writeLine(L"a\nb"); }, "a\r\nb\r\n"},
+    {"empty_line", [] { writeLine(L""); }, "\r\n"},
+    {"japanese_as_utf8", [] { writeLine(L"\u30A2\u30C9"); }, "\xE3\x82\xA2\xE3\x83\x89\r\n"},
+    {"address_field",
+     [] { writeFormatted(L"%08X:%08X  ", std::uint32_t{1}, std::uint32_t{0xABCDEF0}); },
+     "00000001:0ABCDEF0  "},
+    {"extreme_values",
+     [] { writeFormatted(L"%08X|%08X", std::uint32_t{0}, std::uint32_t{0xFFFFFFFF}); },
+     "00000000|FFFFFFFF"},
+    {"other_percent_signs_stay", [] { writeFormatted(L"100% %d %08x"); }, "100% %d %08x"},
+    {"unencodable_character_ends_the_line_call", [] { writeLine(L"ab\xD800" L"cd"); }, "ab"},
+    {"unencodable_character_ends_the_formatted_call",
+     [] { writeFormatted(L"x\xDFFF%08X", std::uint32_t{1}); }, "x"},
+    {"next_call_after_a_cut_one_writes",
+     [] {
+         writeLine(L"\xD800");
+         writeLine(L"ok");
+     },
+     "ok\r\n"},
+};
+
+class OutputTest : public testing::TestWithParam<OutputCase> {};
+
+TEST_P(OutputTest, WritesExactBytes) {
+    StdoutCapture capture;
+    GetParam().write();
+    EXPECT_EQ(GetParam().expected, capture.finish());
+}
+
+INSTANTIATE_TEST_SUITE_P(Helpers, OutputTest, testing::ValuesIn(OutputCases),
+                         [](const testing::TestParamInfo<OutputCase>& testInfo) {
+                             return std::string(testInfo.param.name);
+                         });
+
+TEST(OutputBufferingTest, WritesToAFileInWholeBlocksAndTheRestAtTheEnd) {
+    StdoutCapture capture;
+    const std::string line = "0123456789abcdef";  // 16 characters, 18 bytes with CR LF
+    std::string expected;
+    for (int i = 0; i < 300; ++i) {
+        writeLine(L"0123456789abcdef");
+        expected += line + "\r\n";
+    }
+    const std::string beforeFinish = capture.written();
+    EXPECT_EQ(expected.size() / 4096 * 4096, beforeFinish.size());
+    EXPECT_EQ(expected, capture.finish());
+}
+
+}  // namespace

@@ -1,0 +1,36 @@
+#include "end_to_end.h"
+
+#include <fstream>
+#include <random>
+
+void EndToEndTest::SetUp() {
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string("zelvane_") + test->test_suite_name() + "_" + test->name();
+    for (char& c : name) {
+        if (c == '/') c = '_';
+    }
+    directory_ = std::filesystem::temp_directory_path() / name;
+    std::filesystem::remove_all(directory_);
+    std::filesystem::create_directories(directory_);
+}
+
+void EndToEndTest::TearDown() { std::filesystem::remove_all(directory_); }
+
+std::string EndToEndTest::makeFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    const std::filesystem::path path = directory_ / name;
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path.string();
+}
+
+ProgramResult EndToEndTest::run(const std::vector<std::string>& arguments,
+                                const RunOptions& options) {
+    return runProgram(ZELVANE_PROGRAM, arguments, options);
+}
+
+std::vector<std::uint8_t> randomBytes(std::size_t count) {
+    std::mt19937 generator(20261208);
+    std::vector<std::uint8_t> bytes(count);
+    for (std::uint8_t& byte : bytes) byte = static_cast<std::uint8_t>(generator());
+    return bytes;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+// An independent, deliberately plain rendering of the expected dump text, to
+// compare the program's output against.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+/// The column header as the program writes it to a file on Linux.
+extern const char ExpectedHeader[];
+
+/// The dump lines, each ending in CR LF, for bytes found at file offset start.
+std::string referenceLines(std::uint64_t start, const std::vector<std::uint8_t>& bytes);
+
+/// The header followed by referenceLines.
+std::string referenceDump(std::uint64_t start, const std::vector<std::uint8_t>& bytes);

@@ -1,0 +1,20 @@
+#pragma once
+
+// Runs the built program as a child process and collects what it did.
+
+#include <string>
+#include <vector>
+
+struct ProgramResult {
+    int exitCode;        // 128 + signal number when a signal ended it
+    std::string output;  // standard output, byte for byte
+};
+
+struct RunOptions {
+    std::string outputPath;                // send standard output here instead of collecting it
+    std::vector<std::string> environment;  // "NAME=value" settings added for the child
+};
+
+/// Runs program with arguments given as bytes (UTF-8 unless a test says otherwise).
+ProgramResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                         const RunOptions& options = {});

@@ -1,0 +1,42 @@
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "run_program.h"
+
+ProgramResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                         const RunOptions& options) {
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) return {-1, ""};
+    const pid_t child = fork();
+    if (child == 0) {
+        int target = pipeEnds[1];
+        if (!options.outputPath.empty()) target = open(options.outputPath.c_str(), O_WRONLY);
+        dup2(target, STDOUT_FILENO);
+        close(pipeEnds[0]);
+        for (const std::string& setting : options.environment) {
+            putenv(const_cast<char*>(setting.c_str()));
+        }
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    close(pipeEnds[1]);
+    ProgramResult result{-1, ""};
+    char chunk[65536];
+    ssize_t count;
+    while ((count = read(pipeEnds[0], chunk, sizeof chunk)) > 0) {
+        result.output.append(chunk, static_cast<std::size_t>(count));
+    }
+    close(pipeEnds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
+}
