@@ -25,7 +25,7 @@ std::string EndToEndTest::makeFile(const std::string& name, const std::vector<st
 
 ProgramResult EndToEndTest::run(const std::vector<std::string>& arguments,
                                 const RunOptions& options) {
-    return runProgram(ZELVANE_PROGRAM, arguments, options);
+    return runProgram(programPath(), arguments, options);
 }
 
 std::vector<std::uint8_t> randomBytes(std::size_t count) {

@@ -28,7 +28,7 @@ TEST_F(EndToEndTest, WritesUtf8WhateverTheLocale) {
         EXPECT_EQ(Refused, usage.exitCode) << locale;
         const ProgramResult dump = run({file, "0", "20"}, options);
         EXPECT_EQ(usualDump.output, dump.output) << locale;
-        EXPECT_EQ(0u, dump.output.find(ExpectedHeader)) << locale;
+        EXPECT_EQ(0u, dump.output.find(expectedHeader())) << locale;
     }
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "end_to_end.h"
+#include "platform_text.h"
 #include "reference_dump.h"
 
 namespace {
@@ -33,7 +34,7 @@ std::vector<std::uint8_t> slice(const std::vector<std::uint8_t>& bytes, std::siz
 TEST_F(EndToEndTest, WithoutArgumentsPrintsTheUsageText) {
     const ProgramResult result = run({});
     EXPECT_EQ(Refused, result.exitCode);
-    EXPECT_EQ(ExpectedUsage, result.output);
+    EXPECT_EQ(platformText(ExpectedUsage), result.output);
 }
 
 TEST_F(EndToEndTest, OtherArgumentCountsAreRefusedSilently) {
@@ -137,7 +138,7 @@ TEST_F(EndToEndTest, ReachesDataBeyondFourGibibytesInASparseFile) {
     const ProgramResult result = run({path.string(), "0x100000010", "100"});
     EXPECT_EQ(Ok, result.exitCode);
     EXPECT_EQ(referenceDump(dataAt, data), result.output);
-    EXPECT_EQ(0u, result.output.find(ExpectedHeader));
+    EXPECT_EQ(0u, result.output.find(expectedHeader()));
     EXPECT_NE(std::string::npos, result.output.find("\r\n00000001:00000010  "));
 }
 

@@ -2,8 +2,12 @@
 
 #include <cstdio>
 
-const char ExpectedHeader[] =
-    "         アドレス  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F  0123456789ABCDEF\r\n";
+#include "platform_text.h"
+
+std::string expectedHeader() {
+    return platformText(
+        "         アドレス  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F  0123456789ABCDEF\r\n");
+}
 
 std::string referenceLines(std::uint64_t start, const std::vector<std::uint8_t>& bytes) {
     std::string text;
@@ -20,7 +24,7 @@ std::string referenceLines(std::uint64_t start, const std::vector<std::uint8_t>&
                 chars += ' ';
                 continue;
             }
-            const unsigned byte = bytes[position - start];
+            const unsigned byte = bytes[static_cast<std::size_t>(position - start)];
             char group[4];
             std::snprintf(group, sizeof group, "%02x ", byte);
             hex += group;
@@ -32,5 +36,5 @@ std::string referenceLines(std::uint64_t start, const std::vector<std::uint8_t>&
 }
 
 std::string referenceDump(std::uint64_t start, const std::vector<std::uint8_t>& bytes) {
-    return ExpectedHeader + referenceLines(start, bytes);
+    return expectedHeader() + referenceLines(start, bytes);
 }

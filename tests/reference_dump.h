@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-/// The column header as the program writes it to a file on Linux.
-extern const char ExpectedHeader[];
+/// The column header as the program writes it to a file.
+std::string expectedHeader();
 
 /// The dump lines, each ending in CR LF, for bytes found at file offset start.
 std::string referenceLines(std::uint64_t start, const std::vector<std::uint8_t>& bytes);

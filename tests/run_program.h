@@ -15,6 +15,9 @@ struct RunOptions {
     std::vector<std::string> environment;  // "NAME=value" settings added for the child
 };
 
+/// The built program, found beside the test executable.
+std::string programPath();
+
 /// Runs program with arguments given as bytes (UTF-8 unless a test says otherwise).
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
                          const RunOptions& options = {});

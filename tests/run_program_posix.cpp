@@ -2,9 +2,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdlib>
 
 #include "run_program.h"
+
+std::string programPath() {
+    char self[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string path(self, length > 0 ? static_cast<std::size_t>(length) : 0);
+    return path.substr(0, path.rfind('/') + 1) + ZELVANE_PROGRAM_NAME;
+}
 
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
                          const RunOptions& options) {

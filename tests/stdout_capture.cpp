@@ -1,18 +1,26 @@
 #include "stdout_capture.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #else
 #include <unistd.h>
 #endif
 
 #include "io/output.h"
+#include "platform/platform.h"
 
 StdoutCapture::StdoutCapture() : file_(std::tmpfile()), savedDescriptor_(-1) {
+    // As the program does before it writes anything.
+    platform::selectJapaneseLocale();
     std::fflush(stdout);
     if (file_ == nullptr) return;
     savedDescriptor_ = dup(1);
     dup2(fileno(file_), 1);
+#ifdef _WIN32
+    // The temporary file is binary; the program's standard output is text mode.
+    _setmode(1, _O_TEXT);
+#endif
 }
 
 StdoutCapture::~StdoutCapture() {

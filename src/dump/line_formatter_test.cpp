@@ -41,7 +41,7 @@ std::vector<std::uint8_t> countingBytes(std::size_t count, std::uint8_t first) {
 }
 
 TEST(LineFormatterTest, WritesTheSpecifiedLinesForFortyCountingBytes) {
-    const std::string expected = std::string(ExpectedHeader) +
+    const std::string expected = expectedHeader() +
         "00000000:00000000  00 01 02 03 04 05 06 07 08 09 0a 0b 0c 0d 0e 0f  ................\r\n"
         "00000000:00000010  10 11 12 13 14 15 16 17 18 19 1a 1b 1c 1d 1e 1f  ................\r\n"
         "00000000:00000020  20 21 22 23 24 25 26 27                           !\"#$%&'        \r\n";
@@ -49,20 +49,20 @@ TEST(LineFormatterTest, WritesTheSpecifiedLinesForFortyCountingBytes) {
 }
 
 TEST(LineFormatterTest, BlanksColumnsBeforeAndAfterARangeInsideOneLine) {
-    const std::string expected = std::string(ExpectedHeader) +
+    const std::string expected = expectedHeader() +
         "00000000:00000000           03 04 05 06 07                             .....        \r\n";
     EXPECT_EQ(expected, formatInChunks(3, countingBytes(5, 3), {5}));
 }
 
 TEST(LineFormatterTest, ShowsTheDisplayTableEdges) {
-    const std::string expected = std::string(ExpectedHeader) +
+    const std::string expected = expectedHeader() +
         "00000000:00000000  7e 7f 80 ff 20 41 1f 00                          ~... A..        \r\n";
     EXPECT_EQ(expected,
               formatInChunks(0, {0x7E, 0x7F, 0x80, 0xFF, 0x20, 0x41, 0x1F, 0x00}, {8}));
 }
 
 TEST(LineFormatterTest, ShowsTheHighHalfOfTheAddress) {
-    const std::string expected = std::string(ExpectedHeader) +
+    const std::string expected = expectedHeader() +
         "00000001:00000010  61                                               a               \r\n";
     EXPECT_EQ(expected, formatInChunks(0x100000010, {0x61}, {1}));
 }
@@ -107,7 +107,7 @@ TEST(LineFormatterTest, HoldsALineThatIsNotYetCompleteAndPrintsNothingBeforeTheF
     initLineFormatter(formatter, 0);
     const std::uint8_t bytes[4] = {1, 2, 3, 4};
     EXPECT_EQ(4, formatter.step(formatter, bytes, 4, 10));
-    EXPECT_EQ(std::string(ExpectedHeader), capture.finish());
+    EXPECT_EQ(expectedHeader(), capture.finish());
 }
 
 }  // namespace

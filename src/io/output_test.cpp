@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "platform_text.h"
 #include "stdout_capture.h"
 
 namespace {
@@ -20,7 +21,7 @@ const OutputCase OutputCases[] = {
     {"line_gets_cr_lf", [] { writeLine(L"abc"); }, "abc\r\n"},
     {"every_line_feed_gets_cr_lf", [] { writeLine(L"a\nb"); }, "a\r\nb\r\n"},
     {"empty_line", [] { writeLine(L""); }, "\r\n"},
-    {"japanese_as_utf8", [] { writeLine(L"\u30A2\u30C9"); }, "\xE3\x82\xA2\xE3\x83\x89\r\n"},
+    {"japanese", [] { writeLine(L"\u30A2\u30C9"); }, platformText("アド\r\n")},
     {"address_field",
      [] { writeFormatted(L"%08X:%08X  ", std::uint32_t{1}, std::uint32_t{0xABCDEF0}); },
      "00000001:0ABCDEF0  "},
@@ -61,8 +62,16 @@ TEST(OutputBufferingTest, WritesToAFileInWholeBlocksAndTheRestAtTheEnd) {
         expected += line + "\r\n";
     }
     const std::string beforeFinish = capture.written();
+    const std::string all = capture.finish();
+    EXPECT_EQ(expected, all);
+    EXPECT_GE(beforeFinish.size(), 4096u);
+    EXPECT_LT(beforeFinish.size(), expected.size());
+    EXPECT_EQ(expected.substr(0, beforeFinish.size()), beforeFinish);
+#ifndef _WIN32
+    // Our own layer buffers the encoded bytes; the Windows runtime buffers the text
+    // before it expands the line feeds, so its blocks hold more than 4096 bytes.
     EXPECT_EQ(expected.size() / 4096 * 4096, beforeFinish.size());
-    EXPECT_EQ(expected, capture.finish());
+#endif
 }
 
 }  // namespace

@@ -1,0 +1,36 @@
+// What only Windows can show: code page 932 output, share modes.
+
+#include <windows.h>
+
+#include <string>
+
+#include "end_to_end.h"
+
+namespace {
+
+TEST_F(EndToEndTest, WritesTheHeaderInCodePage932) {
+    const std::string file = makeFile("data.bin", {0x41});
+    const ProgramResult result = run({file, "0", "1"});
+    EXPECT_EQ(Ok, result.exitCode);
+    // アドレス in code page 932, then CR LF.
+    const std::string header =
+        "         \x83\x41\x83\x68\x83\x8C\x83\x58  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F"
+        "  0123456789ABCDEF\r\n";
+    EXPECT_EQ(0u, result.output.find(header));
+}
+
+TEST_F(EndToEndTest, AFileHeldOpenForWritingIsRefused) {
+    const std::string path = makeFile("busy.bin", randomBytes(32));
+    const std::wstring widePath(path.begin(), path.end());
+    const HANDLE writer = CreateFileW(widePath.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, writer);
+    const ProgramResult whileWriting = run({path, "0", "16"});
+    CloseHandle(writer);
+    EXPECT_EQ(CannotOpen, whileWriting.exitCode);
+    EXPECT_EQ("", whileWriting.output);
+    EXPECT_EQ(Ok, run({path, "0", "16"}).exitCode);
+}
+
+}  // namespace
