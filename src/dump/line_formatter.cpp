@@ -27,9 +27,21 @@ struct DisplayChars {
 };
 constexpr DisplayChars DisplayCharTable;
 
-wchar_t hexDigit(unsigned value) {
-    return static_cast<wchar_t>(value < 10 ? L'0' + value : L'a' + value - 10);
-}
+// The two lower-case hexadecimal digits of every byte value, looked up rather
+// than computed: this is the inner loop of the dump.
+struct HexPairs {
+    wchar_t digits[256][2];
+    constexpr HexPairs() : digits() {
+        for (int value = 0; value < 256; ++value) {
+            digits[value][0] = hexDigit(value >> 4);
+            digits[value][1] = hexDigit(value & 0xF);
+        }
+    }
+    static constexpr wchar_t hexDigit(int value) {
+        return static_cast<wchar_t>(value < 10 ? L'0' + value : L'a' + value - 10);
+    }
+};
+constexpr HexPairs HexPairTable;
 
 void blankColumn(LineFormatter& formatter, int column) {
     formatter.hexColumns[3 * column] = L' ';
@@ -78,8 +90,8 @@ std::int32_t formatBytes(LineFormatter& formatter, const std::uint8_t* bytes,
     for (std::int32_t i = 0; i < taken; ++i) {
         const std::uint8_t byte = bytes[i];
         const int column = formatter.column + i;
-        formatter.hexColumns[3 * column] = hexDigit(byte >> 4);
-        formatter.hexColumns[3 * column + 1] = hexDigit(byte & 0xF);
+        formatter.hexColumns[3 * column] = HexPairTable.digits[byte][0];
+        formatter.hexColumns[3 * column + 1] = HexPairTable.digits[byte][1];
         formatter.textColumns[column] = byte < 0x80 ? DisplayCharTable.table[byte] : L'.';
     }
     formatter.column += taken;

@@ -14,27 +14,29 @@ bool isHexConversion(const wchar_t* text) {
     return text[0] == L'%' && text[1] == L'0' && text[2] == L'8' && text[3] == L'X';
 }
 
-bool putHex(std::uint32_t value) {
-    static const wchar_t Digits[] = L"0123456789ABCDEF";
-    wchar_t text[HexDigitCount];
-    for (std::size_t i = HexDigitCount; i-- > 0; value >>= 4) text[i] = Digits[value & 0xF];
-    return putText(text, HexDigitCount);
-}
-
+// Expands the format into a small local buffer and hands it on in as few pieces
+// as it fits in: one for the address field of a dump line.
 bool putFormatted(const wchar_t* format, va_list arguments) {
-    const wchar_t* literal = format;
-    const wchar_t* position = format;
-    while (*position != L'\0') {
+    static const wchar_t Digits[] = L"0123456789ABCDEF";
+    wchar_t expanded[64];
+    std::size_t used = 0;
+    for (const wchar_t* position = format; *position != L'\0';) {
+        if (used + HexDigitCount > sizeof expanded / sizeof expanded[0]) {
+            if (!putText(expanded, used)) return false;
+            used = 0;
+        }
         if (!isHexConversion(position)) {
-            ++position;
+            expanded[used++] = *position++;
             continue;
         }
-        if (!putText(literal, static_cast<std::size_t>(position - literal))) return false;
-        if (!putHex(va_arg(arguments, std::uint32_t))) return false;
+        std::uint32_t value = va_arg(arguments, std::uint32_t);
+        for (std::size_t i = HexDigitCount; i-- > 0; value >>= 4) {
+            expanded[used + i] = Digits[value & 0xF];
+        }
+        used += HexDigitCount;
         position += 4;
-        literal = position;
     }
-    return putText(literal, static_cast<std::size_t>(position - literal));
+    return putText(expanded, used);
 }
 
 }  // namespace

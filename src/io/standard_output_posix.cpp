@@ -59,20 +59,48 @@ void putLineEnd() {
     }
 }
 
+// Narrows text into out and tells whether it was plain ASCII throughout, with
+// no line feed; if not, out holds nothing of use. One pass without an early exit,
+// so that the compiler vectorizes it: the dump lines take this path.
+bool copyPlainAscii(const wchar_t* text, std::size_t length, char* out) {
+    std::uint32_t special = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        const auto codePoint = static_cast<std::uint32_t>(text[i]);
+        special |= static_cast<std::uint32_t>(codePoint >= 0x80) |
+                   static_cast<std::uint32_t>(codePoint == '\n');
+        out[i] = static_cast<char>(codePoint);
+    }
+    return special == 0;
+}
+
+// Puts one character that is not plain ASCII; false if it cannot be encoded.
+bool putOther(wchar_t character) {
+    const auto codePoint = static_cast<std::uint32_t>(character);
+    if (codePoint == '\n') {
+        putLineEnd();
+        return true;
+    }
+    char sequence[platform::MaxUtf8Length];
+    const std::size_t sequenceLength = platform::encodeCodePoint(codePoint, sequence);
+    if (sequenceLength == 0) return false;
+    for (std::size_t i = 0; i < sequenceLength; ++i) putByte(sequence[i]);
+    return true;
+}
+
 }  // namespace
 
 bool putText(const wchar_t* text, std::size_t length) {
+    if (length <= BlockSize - pendingLength &&
+        copyPlainAscii(text, length, pending + pendingLength)) {
+        pendingLength += length;
+        return true;
+    }
     for (std::size_t i = 0; i < length; ++i) {
         const auto codePoint = static_cast<std::uint32_t>(text[i]);
-        if (codePoint == '\n') {
-            putLineEnd();
-        } else if (codePoint < 0x80) {
+        if (codePoint < 0x80 && codePoint != '\n') {
             putByte(static_cast<char>(codePoint));
-        } else {
-            char sequence[platform::MaxUtf8Length];
-            const std::size_t sequenceLength = platform::encodeCodePoint(codePoint, sequence);
-            if (sequenceLength == 0) return false;
-            for (std::size_t j = 0; j < sequenceLength; ++j) putByte(sequence[j]);
+        } else if (!putOther(text[i])) {
+            return false;
         }
     }
     return true;
