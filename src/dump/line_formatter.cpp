@@ -1,6 +1,7 @@
 #include "dump/line_formatter.h"
 
 #include <cstddef>
+#include <cstring>
 
 #include "io/output.h"
 
@@ -49,6 +50,14 @@ void blankColumn(LineFormatter& formatter, int column) {
     formatter.textColumns[column] = L' ';
 }
 
+void fillColumns(wchar_t* hexColumns, wchar_t* textColumns, const std::uint8_t* bytes, int count) {
+    for (int i = 0; i < count; ++i) {
+        const std::uint8_t byte = bytes[i];
+        std::memcpy(&hexColumns[3 * i], HexPairTable.digits[byte], sizeof HexPairTable.digits[byte]);
+        textColumns[i] = byte < 0x80 ? DisplayCharTable.table[byte] : L'.';
+    }
+}
+
 void printLine(LineFormatter& formatter) {
     const std::uint64_t address = formatter.address;
     writeFormatted(AddressFormat, static_cast<std::uint32_t>(address >> 32),
@@ -87,12 +96,12 @@ std::int32_t formatBytes(LineFormatter& formatter, const std::uint8_t* bytes,
     if (rangeLeft < count) count = rangeLeft;
     const auto taken = static_cast<std::int32_t>(count);
 
-    for (std::int32_t i = 0; i < taken; ++i) {
-        const std::uint8_t byte = bytes[i];
-        const int column = formatter.column + i;
-        formatter.hexColumns[3 * column] = HexPairTable.digits[byte][0];
-        formatter.hexColumns[3 * column + 1] = HexPairTable.digits[byte][1];
-        formatter.textColumns[column] = byte < 0x80 ? DisplayCharTable.table[byte] : L'.';
+    if (taken == BytesPerLine) {
+        // A whole line at once, the common case: a fixed count the compiler unrolls.
+        fillColumns(formatter.hexColumns, formatter.textColumns, bytes, BytesPerLine);
+    } else {
+        fillColumns(formatter.hexColumns + 3 * formatter.column,
+                    formatter.textColumns + formatter.column, bytes, taken);
     }
     formatter.column += taken;
 

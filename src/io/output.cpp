@@ -50,7 +50,7 @@ void writeFormatted(const wchar_t* format, ...) {
 }
 
 void writeLine(const wchar_t* text) {
-    if (putText(text, std::wcslen(text))) putText(L"\n", 1);
+    if (putText(text, std::wcslen(text))) putLineFeed();
     endCall();
 }
 

@@ -8,6 +8,9 @@
 /// end. Stops at the first character that cannot be encoded and returns false.
 bool putText(const wchar_t* text, std::size_t length);
 
+/// Appends the platform's line end.
+void putLineFeed();
+
 /// Ends one helper call: output to a console is written out now.
 void endCall();
 

@@ -3,6 +3,10 @@
 
 #include <unistd.h>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "io/standard_output.h"
 #include "platform/utf8.h"
 
@@ -48,36 +52,52 @@ Sink currentSink() {
     return sink;
 }
 
-// Text mode: CR LF to a file or pipe; the console path writes LF CR.
-void putLineEnd() {
-    if (currentSink() == Sink::Console) {
-        putByte('\n');
-        putByte('\r');
-    } else {
-        putByte('\r');
-        putByte('\n');
-    }
-}
+bool isPlain(std::uint32_t codePoint) { return codePoint < 0x80 && codePoint != '\n'; }
 
-// Narrows text into out and tells whether it was plain ASCII throughout, with
-// no line feed; if not, out holds nothing of use. One pass without an early exit,
-// so that the compiler vectorizes it: the dump lines take this path.
+// Narrows text into out and tells whether it was plain ASCII throughout, with no
+// line feed; if not, out holds nothing of use. The dump lines all take this path,
+// so whole groups of characters are checked and narrowed at once where the
+// processor allows.
 bool copyPlainAscii(const wchar_t* text, std::size_t length, char* out) {
-    std::uint32_t special = 0;
-    for (std::size_t i = 0; i < length; ++i) {
-        const auto codePoint = static_cast<std::uint32_t>(text[i]);
-        special |= static_cast<std::uint32_t>(codePoint >= 0x80) |
-                   static_cast<std::uint32_t>(codePoint == '\n');
-        out[i] = static_cast<char>(codePoint);
+    std::size_t done = 0;
+#ifdef __SSE2__
+    static_assert(sizeof(wchar_t) == 4, "four characters to a vector");
+    const __m128i highBits = _mm_set1_epi32(~0x7F);
+    const __m128i lineFeeds = _mm_set1_epi32('\n');
+    __m128i special = _mm_setzero_si128();
+    for (; done + 16 <= length; done += 16) {
+        const auto* group = reinterpret_cast<const __m128i*>(text + done);
+        const __m128i a = _mm_loadu_si128(group);
+        const __m128i b = _mm_loadu_si128(group + 1);
+        const __m128i c = _mm_loadu_si128(group + 2);
+        const __m128i d = _mm_loadu_si128(group + 3);
+        const __m128i all = _mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d));
+        special = _mm_or_si128(special, _mm_and_si128(all, highBits));
+        const __m128i feeds = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi32(a, lineFeeds), _mm_cmpeq_epi32(b, lineFeeds)),
+            _mm_or_si128(_mm_cmpeq_epi32(c, lineFeeds), _mm_cmpeq_epi32(d, lineFeeds)));
+        special = _mm_or_si128(special, feeds);
+        // Values below 0x80 pass both saturating packs unchanged.
+        const __m128i bytes =
+            _mm_packus_epi16(_mm_packs_epi32(a, b), _mm_packs_epi32(c, d));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + done), bytes);
     }
-    return special == 0;
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(special, _mm_setzero_si128())) != 0xFFFF) return false;
+#endif
+    bool plain = true;
+    for (; done < length; ++done) {
+        const auto codePoint = static_cast<std::uint32_t>(text[done]);
+        plain &= isPlain(codePoint);
+        out[done] = static_cast<char>(codePoint);
+    }
+    return plain;
 }
 
 // Puts one character that is not plain ASCII; false if it cannot be encoded.
 bool putOther(wchar_t character) {
     const auto codePoint = static_cast<std::uint32_t>(character);
     if (codePoint == '\n') {
-        putLineEnd();
+        putLineFeed();
         return true;
     }
     char sequence[platform::MaxUtf8Length];
@@ -97,13 +117,21 @@ bool putText(const wchar_t* text, std::size_t length) {
     }
     for (std::size_t i = 0; i < length; ++i) {
         const auto codePoint = static_cast<std::uint32_t>(text[i]);
-        if (codePoint < 0x80 && codePoint != '\n') {
+        if (isPlain(codePoint)) {
             putByte(static_cast<char>(codePoint));
         } else if (!putOther(text[i])) {
             return false;
         }
     }
     return true;
+}
+
+// Text mode: CR LF to a file or pipe; the console path writes LF CR.
+void putLineFeed() {
+    if (pendingLength + 2 > BlockSize) writePending();
+    const bool console = currentSink() == Sink::Console;
+    pending[pendingLength++] = console ? '\n' : '\r';
+    pending[pendingLength++] = console ? '\r' : '\n';
 }
 
 void endCall() {

@@ -27,6 +27,8 @@ bool putText(const wchar_t* text, std::size_t length) {
     return true;
 }
 
+void putLineFeed() { putText(L"\n", 1); }
+
 // The runtime writes to a console at once by itself.
 void endCall() {}
 
