@@ -45,3 +45,43 @@ TEST_F(EndToEndTest, AFailedWriteIsNotReportedAsSuccess) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EndToEndTest, HostileNumbersAreRefusedSilently) {
+    // A path that does not exist: each case must be refused before any opening.
+    const std::string missing = (directory_ / "missing.bin").string();
+    const std::vector<std::string> offsets = {
+        "3\xFF" "2",                 // a byte that is not UTF-8
+        "\xED\xA0\x80",              // a lone surrogate, encoded
+        "32\xED\xB2\x80",            // an encoded surrogate from the reserved range
+        "\xF0\x9D\x9F\x91\xF0\x9D\x9F\x90",  // mathematical digits above U+FFFF
+        "\xF0\x9F\x98\x80",          // an emoji
+        "0x\xC0\xB1",                // an overlong "1"
+        std::string(100000, '9') + "x",
+    };
+    for (const std::string& offset : offsets) {
+        const ProgramResult asOffset = run({missing, offset, "1"});
+        EXPECT_EQ(Refused, asOffset.exitCode) << offset.substr(0, 40);
+        EXPECT_EQ("", asOffset.output) << offset.substr(0, 40);
+        const ProgramResult asSize = run({missing, "0", offset});
+        EXPECT_EQ(Refused, asSize.exitCode) << offset.substr(0, 40);
+        EXPECT_EQ("", asSize.output) << offset.substr(0, 40);
+    }
+}
+
+TEST_F(EndToEndTest, HugeNumbersSaturate) {
+    // Linux caps one argument at 128 KiB; 100 000 digits stay below that.
+    const std::vector<std::uint8_t> bytes = randomBytes(40);
+    const std::string file = makeFile("data.bin", bytes);
+    const std::string huge(100000, '9');
+    const ProgramResult asOffset = run({file, huge, "1"});
+    EXPECT_EQ(Refused, asOffset.exitCode);
+    EXPECT_EQ("", asOffset.output);
+    const ProgramResult asSize = run({file, "3", huge});
+    EXPECT_EQ(Ok, asSize.exitCode);
+    EXPECT_EQ(referenceDump(3, std::vector<std::uint8_t>(bytes.begin() + 3, bytes.end())),
+              asSize.output);
+}
+
+}  // namespace

@@ -15,3 +15,9 @@ std::string referenceLines(std::uint64_t start, const std::vector<std::uint8_t>&
 
 /// The header followed by referenceLines.
 std::string referenceDump(std::uint64_t start, const std::vector<std::uint8_t>& bytes);
+
+/// What must stay printed of that dump when reading stops with an error at file
+/// position readEnd: the header and the lines that end at or before readEnd, but
+/// nothing at all when no byte was read.
+std::string referenceDumpReadUpTo(std::uint64_t start, const std::vector<std::uint8_t>& bytes,
+                                  std::uint64_t readEnd);

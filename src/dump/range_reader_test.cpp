@@ -24,17 +24,6 @@ RunResult runDump(std::int64_t offset, std::int64_t size) {
     return {code, capture.finish(), size};
 }
 
-// The dump of [offset, offset + count) cut after its complete lines that end at
-// or before position readEnd: what must stay printed when a read fails there.
-std::string completeLinesBefore(std::int64_t offset, std::int64_t count, std::int64_t readEnd) {
-    const std::string full = referenceDump(static_cast<std::uint64_t>(offset),
-                                           scriptedBytes(offset, count));
-    const std::int64_t lines = (readEnd / 16 * 16 - offset / 16 * 16) / 16;
-    std::size_t cut = 0;
-    for (std::int64_t line = 0; line <= lines; ++line) cut = full.find("\r\n", cut) + 2;
-    return full.substr(0, cut);
-}
-
 struct FailureCase {
     const char* name;
     ScriptedFile script;
@@ -85,7 +74,10 @@ TEST_P(RangeReaderFailureTest, ReturnsItsCodeAndKeepsOnlyCompleteLines) {
     const RunResult result = runDump(c.offset, c.size);
     EXPECT_EQ(c.expectedCode, result.code);
     const std::string expected =
-        c.readEnd < 0 ? std::string() : completeLinesBefore(c.offset, c.size, c.readEnd);
+        c.readEnd < 0 ? std::string()
+                      : referenceDumpReadUpTo(static_cast<std::uint64_t>(c.offset),
+                                              scriptedBytes(c.offset, c.size),
+                                              static_cast<std::uint64_t>(c.readEnd));
     EXPECT_EQ(expected, result.output);
 }
 

@@ -1,0 +1,139 @@
+// Preloaded into the program (LD_PRELOAD) to make the file system fail on cue.
+// ZELVANE_FAULT selects the fault; it touches only descriptors above 2, that is
+// the dumped file, never the standard streams:
+//   read-error:N   reads fail with EIO once N bytes have been read
+//   read-end:N     reads return no bytes once N bytes have been read (file shrank)
+//   truncate:N     once N bytes have been read, the file is truncated to N bytes
+//                  through a separate descriptor, as another process would
+//   replace:PATH   after the first read, the file at PATH is renamed over the
+//                  dumped file, as another process would replace it
+//   size-query     the second status query fails with EIO (the first one is the
+//                  check for a directory when the file is opened)
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+enum class Fault { None, ReadError, ReadEnd, Truncate, Replace, SizeQuery };
+
+struct Setting {
+    Fault fault = Fault::None;
+    long long bytes = 0;
+    const char* argument = "";
+};
+
+Setting setting() {
+    static const Setting parsed = [] {
+        Setting result;
+        const char* text = std::getenv("ZELVANE_FAULT");
+        if (text == nullptr) return result;
+        const char* colon = std::strchr(text, ':');
+        const char* argument = colon != nullptr ? colon + 1 : "";
+        const std::size_t nameLength = colon != nullptr ? static_cast<std::size_t>(colon - text)
+                                                        : std::strlen(text);
+        const struct {
+            const char* name;
+            Fault fault;
+        } names[] = {{"read-error", Fault::ReadError},
+                     {"read-end", Fault::ReadEnd},
+                     {"truncate", Fault::Truncate},
+                     {"replace", Fault::Replace},
+                     {"size-query", Fault::SizeQuery}};
+        for (const auto& entry : names) {
+            if (std::strlen(entry.name) == nameLength &&
+                std::strncmp(entry.name, text, nameLength) == 0) {
+                result.fault = entry.fault;
+                result.bytes = std::atoll(argument);
+                result.argument = argument;
+            }
+        }
+        return result;
+    }();
+    return parsed;
+}
+
+long long bytesRead = 0;
+bool struck = false;  // the truncation or replacement has happened
+int statusQueries = 0;
+
+template <typename Function>
+Function next(const char* name) {
+    return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+}
+
+// The path the descriptor was opened with, or an empty string.
+void pathOf(int descriptor, char (&path)[PATH_MAX]) {
+    char link[64];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", descriptor);
+    const ssize_t pathLength = readlink(link, path, sizeof path - 1);
+    path[pathLength > 0 ? pathLength : 0] = '\0';
+}
+
+void truncateBehindTheReader(int descriptor, long long length) {
+    char path[PATH_MAX];
+    pathOf(descriptor, path);
+    const int writer = open(path, O_WRONLY);
+    if (writer < 0) return;
+    if (ftruncate(writer, length) != 0) std::perror("fault shim: ftruncate");
+    close(writer);
+}
+
+bool failsStatusQuery(int descriptor) {
+    return descriptor > 2 && setting().fault == Fault::SizeQuery && ++statusQueries == 2;
+}
+
+}  // namespace
+
+extern "C" ssize_t read(int descriptor, void* buffer, size_t count) {
+    static const auto realRead = next<ssize_t (*)(int, void*, size_t)>("read");
+    const Setting active = setting();
+    if (descriptor <= 2 || active.fault == Fault::None || active.fault == Fault::SizeQuery) {
+        return realRead(descriptor, buffer, count);
+    }
+    if (bytesRead >= active.bytes) {
+        if (active.fault == Fault::ReadError) {
+            errno = EIO;
+            return -1;
+        }
+        if (active.fault == Fault::ReadEnd) return 0;
+        if (active.fault == Fault::Truncate && !struck) {
+            struck = true;
+            truncateBehindTheReader(descriptor, active.bytes);
+        }
+        if (active.fault == Fault::Replace && !struck && bytesRead > 0) {
+            struck = true;
+            char path[PATH_MAX];
+            pathOf(descriptor, path);
+            if (rename(active.argument, path) != 0) std::perror("fault shim: rename");
+        }
+        const ssize_t result = realRead(descriptor, buffer, count);
+        if (result > 0) bytesRead += result;
+        return result;
+    }
+    // Stop the read at the fault's position, so that the fault strikes exactly there.
+    if (static_cast<long long>(count) > active.bytes - bytesRead) {
+        count = static_cast<size_t>(active.bytes - bytesRead);
+    }
+    const ssize_t result = realRead(descriptor, buffer, count);
+    if (result > 0) bytesRead += result;
+    return result;
+}
+
+// The program is built with 64-bit file offsets: its status query is fstat64.
+extern "C" int fstat64(int descriptor, struct stat64* status) {
+    static const auto realFstat = next<int (*)(int, struct stat64*)>("fstat64");
+    if (failsStatusQuery(descriptor)) {
+        errno = EIO;
+        return -1;
+    }
+    return realFstat(descriptor, status);
+}

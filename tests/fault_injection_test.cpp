@@ -1,0 +1,63 @@
+// The built program on a file system that fails on cue: a preloaded shim makes
+// reads fail, end early or find the file truncated, or makes the size query fail.
+
+#include <string>
+
+#include "end_to_end.h"
+#include "reference_dump.h"
+
+namespace {
+
+struct FaultCase {
+    const char* name;
+    const char* fault;
+    std::uint64_t readEnd;  // file position where reading stops
+    int exitCode;
+};
+
+const FaultCase FaultCases[] = {
+    {"read_error_in_the_first_block", "read-error:4000", 4000, CannotRead},
+    {"read_error_in_the_second_block", "read-error:9000", 9000, CannotRead},
+    {"read_error_at_a_line_end", "read-error:8208", 8208, CannotRead},
+    {"read_error_before_any_byte", "read-error:0", 0, CannotRead},
+    {"file_shrank_inside_a_line", "read-end:10007", 10007, CannotRead},
+    {"file_shrank_before_any_byte", "read-end:0", 0, CannotRead},
+    {"file_truncated_by_another_writer", "truncate:20000", 20000, CannotRead},
+    {"size_query_fails", "size-query", 0, 7},
+};
+
+class FaultInjectionTest : public EndToEndTest,
+                           public testing::WithParamInterface<FaultCase> {};
+
+TEST_P(FaultInjectionTest, ReportsTheFaultAndKeepsOnlyCompleteLines) {
+    const FaultCase& c = GetParam();
+    const std::vector<std::uint8_t> bytes = randomBytes(100000);
+    const std::string file = makeFile("data.bin", bytes);
+    RunOptions options;
+    options.environment = {std::string("LD_PRELOAD=") + ZELVANE_FAULT_SHIM,
+                           std::string("ZELVANE_FAULT=") + c.fault};
+    const std::uint64_t offset = 0;
+    const ProgramResult result = run({file, "0", "100000"}, options);
+    EXPECT_EQ(c.exitCode, result.exitCode);
+    EXPECT_EQ(referenceDumpReadUpTo(offset, bytes, c.readEnd), result.output);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, FaultInjectionTest, testing::ValuesIn(FaultCases),
+                         [](const testing::TestParamInfo<FaultCase>& testInfo) {
+                             return std::string(testInfo.param.name);
+                         });
+
+TEST_F(EndToEndTest, AFileReplacedWhileOpenIsDumpedAsItWasOpened) {
+    // Renaming another file over the path does not change what the open file holds.
+    const std::vector<std::uint8_t> bytes = randomBytes(50000);
+    const std::string file = makeFile("data.bin", bytes);
+    const std::string replacement = makeFile("other.bin", randomBytes(10));
+    RunOptions options;
+    options.environment = {std::string("LD_PRELOAD=") + ZELVANE_FAULT_SHIM,
+                           "ZELVANE_FAULT=replace:" + replacement};
+    const ProgramResult result = run({file, "0", "50000"}, options);
+    EXPECT_EQ(Ok, result.exitCode);
+    EXPECT_EQ(referenceDump(0, bytes), result.output);
+}
+
+}  // namespace
