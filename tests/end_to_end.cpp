@@ -1,6 +1,8 @@
 #include "end_to_end.h"
 
+#include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <random>
 
 void EndToEndTest::SetUp() {
@@ -25,7 +27,18 @@ std::string EndToEndTest::makeFile(const std::string& name, const std::vector<st
 
 ProgramResult EndToEndTest::run(const std::vector<std::string>& arguments,
                                 const RunOptions& options) {
-    return runProgram(programPath(), arguments, options);
+    // ZELVANE_TEST_WRAPPER runs the program under a checker, such as valgrind;
+    // its words are separated by spaces.
+    const char* wrapper = std::getenv("ZELVANE_TEST_WRAPPER");
+    if (wrapper == nullptr || *wrapper == '\0') return runProgram(programPath(), arguments, options);
+    std::vector<std::string> words;
+    std::istringstream wrapperWords(wrapper);
+    for (std::string word; wrapperWords >> word;) words.push_back(word);
+    const std::string checker = words.front();
+    words.erase(words.begin());
+    words.push_back(programPath());
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    return runProgram(checker, words, options);
 }
 
 std::vector<std::uint8_t> randomBytes(std::size_t count) {

@@ -1,6 +1,7 @@
 // Preloaded into the program (LD_PRELOAD) to make the file system fail on cue.
-// ZELVANE_FAULT selects the fault; it touches only descriptors above 2, that is
-// the dumped file, never the standard streams:
+// ZELVANE_FAULT selects the fault; it acts only in a process named zelvane (not
+// in a checker such as valgrind that starts it), and only on descriptors above 2,
+// that is the dumped file, never the standard streams:
 //   read-error:N   reads fail with EIO once N bytes have been read
 //   read-end:N     reads return no bytes once N bytes have been read (file shrank)
 //   truncate:N     once N bytes have been read, the file is truncated to N bytes
@@ -35,7 +36,9 @@ Setting setting() {
     static const Setting parsed = [] {
         Setting result;
         const char* text = std::getenv("ZELVANE_FAULT");
-        if (text == nullptr) return result;
+        if (text == nullptr || std::strcmp(program_invocation_short_name, "zelvane") != 0) {
+            return result;
+        }
         const char* colon = std::strchr(text, ':');
         const char* argument = colon != nullptr ? colon + 1 : "";
         const std::size_t nameLength = colon != nullptr ? static_cast<std::size_t>(colon - text)
