@@ -90,3 +90,23 @@ INSTANTIATE_TEST_SUITE_P(Syntax, NumberParserTest, testing::ValuesIn(ParseCases)
                          });
 
 }  // namespace
+
+namespace {
+
+TEST(NumberParserLongInputTest, AMebibyteOfDigitsSaturatesAndIsConsumedWhole) {
+    const std::wstring nines(1 << 20, L'9');
+    const wchar_t* stop = nullptr;
+    EXPECT_EQ(INT64_MAX, parseNumber(nines.c_str(), &stop));
+    EXPECT_EQ(nines.size(), static_cast<std::size_t>(stop - nines.c_str()));
+
+    const std::wstring negative = L"-" + nines + L"x";
+    EXPECT_EQ(INT64_MIN, parseNumber(negative.c_str(), &stop));
+    EXPECT_EQ(negative.size() - 1, static_cast<std::size_t>(stop - negative.c_str()));
+
+    const std::wstring zeros = L"0x" + std::wstring(1 << 20, L'0') + L"1f";
+    std::int64_t value = 0;
+    EXPECT_TRUE(parseWholeNumber(zeros.c_str(), &value));
+    EXPECT_EQ(0x1F, value);
+}
+
+}  // namespace

@@ -88,4 +88,16 @@ TEST(OutputBufferingTest, WritesToAFileInWholeBlocksAndTheRestAtTheEnd) {
 #endif
 }
 
+TEST(OutputBufferingTest, ABlockCanEndBetweenCarriageReturnAndLineFeed) {
+    StdoutCapture capture;
+    const std::wstring text(4095, L'z');
+    writeLine(text.c_str());
+    const std::string beforeFinish = capture.written();
+    const std::string all = capture.finish();
+    EXPECT_EQ(std::string(4095, 'z') + "\r\n", all);
+#ifndef _WIN32
+    EXPECT_EQ(std::string(4095, 'z') + "\r", beforeFinish);
+#endif
+}
+
 }  // namespace

@@ -128,10 +128,10 @@ bool putText(const wchar_t* text, std::size_t length) {
 
 // Text mode: CR LF to a file or pipe; the console path writes LF CR.
 void putLineFeed() {
-    if (pendingLength + 2 > BlockSize) writePending();
+    // Byte by byte: a block may end between the two.
     const bool console = currentSink() == Sink::Console;
-    pending[pendingLength++] = console ? '\n' : '\r';
-    pending[pendingLength++] = console ? '\r' : '\n';
+    putByte(console ? '\n' : '\r');
+    putByte(console ? '\r' : '\n');
 }
 
 void endCall() {
