@@ -1,6 +1,7 @@
 // The built program on a file system that fails on cue: a preloaded shim makes
 // reads fail, end early or find the file truncated, or makes the size query fail.
 
+#include <ostream>
 #include <string>
 
 #include "end_to_end.h"
@@ -14,6 +15,9 @@ struct FaultCase {
     std::uint64_t readEnd;  // file position where reading stops
     int exitCode;
 };
+
+// Test names show the case name rather than the bytes of the case.
+void PrintTo(const FaultCase& c, std::ostream* out) { *out << c.name; }
 
 const FaultCase FaultCases[] = {
     {"read_error_in_the_first_block", "read-error:4000", 4000, CannotRead},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdint>
 #include <string>
 
@@ -13,6 +15,9 @@ struct ParseCase {
     std::int64_t value;
     std::size_t stopIndex;  // where conversion must stop
 };
+
+// Test names show the case name rather than the bytes of the case.
+void PrintTo(const ParseCase& c, std::ostream* out) { *out << c.name; }
 
 constexpr std::int64_t Max = INT64_MAX;
 constexpr std::int64_t Min = INT64_MIN;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -73,6 +75,9 @@ struct ChunkCase {
     std::size_t count;
     std::vector<std::uint32_t> chunks;
 };
+
+// Test names show the case name rather than the bytes of the case.
+void PrintTo(const ChunkCase& c, std::ostream* out) { *out << c.name; }
 
 const ChunkCase ChunkCases[] = {
     {"one_byte", 0, 1, {1}},

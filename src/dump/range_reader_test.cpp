@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdint>
 #include <string>
 
@@ -32,6 +34,9 @@ struct FailureCase {
     int expectedCode;
     std::int64_t readEnd;  // bytes delivered before the failure; -1: nothing printed
 };
+
+// Test names show the case name rather than the bytes of the case.
+void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.name; }
 
 ScriptedFile fileOf(std::int64_t size) {
     ScriptedFile file;
@@ -94,6 +99,9 @@ struct RangeCase {
     std::int64_t size;
     std::int64_t clampedSize;
 };
+
+// Test names show the case name rather than the bytes of the case.
+void PrintTo(const RangeCase& c, std::ostream* out) { *out << c.name; }
 
 const RangeCase RangeCases[] = {
     {"whole_file_when_size_exceeds_it", 40, 0, 0, 1000, 40},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -16,6 +18,9 @@ struct OutputCase {
     std::function<void()> write;
     std::string expected;
 };
+
+// Test names show the case name rather than the bytes of the case.
+void PrintTo(const OutputCase& c, std::ostream* out) { *out << c.name; }
 
 const OutputCase OutputCases[] = {
     {"line_gets_cr_lf", [] { writeLine(L"abc"); }, "abc\r\n"},

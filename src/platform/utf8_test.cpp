@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -12,6 +14,9 @@ struct DecodeCase {
     const char* bytes;
     std::vector<std::uint32_t> codePoints;
 };
+
+// Test names show the case name rather than the bytes of the case.
+void PrintTo(const DecodeCase& c, std::ostream* out) { *out << c.name; }
 
 const DecodeCase DecodeCases[] = {
     {"ascii", "a.b", {0x61, 0x2E, 0x62}},
