@@ -84,8 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint64_t lineCount = (start % 16 + bytes.size() + 15) / 16;
     check(output.size() == header.size() + lineCount * LineBytes);
     for (std::uint64_t line = 0; line < lineCount; ++line) {
-        checkLine(output.substr(header.size() + line * LineBytes, LineBytes),
-                  firstLine + 16 * line, start, bytes);
+        checkLine(output.substr(header.size() + line * LineBytes, LineBytes), firstLine + 16 * line,
+                  start, bytes);
     }
     check(output == referenceDump(start, bytes));
     return 0;

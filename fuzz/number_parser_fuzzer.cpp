@@ -41,12 +41,13 @@ void checkShortAsciiNumbers(const std::wstring& text, std::int64_t value, std::s
     check(stop == text.size());
 }
 
-const wchar_t WhiteSpace[] = {0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x20, 0x85, 0xA0, 0x1680,
+const wchar_t WhiteSpace[] = {0x09,   0x0A,   0x0B,   0x0C,   0x0D,   0x20,   0x85,   0xA0,  0x1680,
                               0x2000, 0x2005, 0x200A, 0x2028, 0x2029, 0x202F, 0x205F, 0x3000};
 
 void checkLeadingWhiteSpace(const std::wstring& text, std::int64_t value, std::size_t stop,
                             std::uint8_t choice) {
-    const std::wstring prefix(1 + choice % 3, WhiteSpace[choice % (sizeof WhiteSpace / sizeof WhiteSpace[0])]);
+    const std::wstring prefix(1 + choice % 3,
+                              WhiteSpace[choice % (sizeof WhiteSpace / sizeof WhiteSpace[0])]);
     std::size_t prefixedStop = 0;
     check(parse(prefix + text, &prefixedStop) == value);
     // Without a digit, conversion stops at the very start, white space or not.

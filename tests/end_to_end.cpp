@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <random>
+#include <sstream>
 
 void EndToEndTest::SetUp() {
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
@@ -18,10 +18,12 @@ void EndToEndTest::SetUp() {
 
 void EndToEndTest::TearDown() { std::filesystem::remove_all(directory_); }
 
-std::string EndToEndTest::makeFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+std::string EndToEndTest::makeFile(const std::string& name,
+                                   const std::vector<std::uint8_t>& bytes) {
     const std::filesystem::path path = directory_ / name;
     std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     return path.string();
 }
 
@@ -30,7 +32,8 @@ ProgramResult EndToEndTest::run(const std::vector<std::string>& arguments,
     // ZELVANE_TEST_WRAPPER runs the program under a checker, such as valgrind;
     // its words are separated by spaces.
     const char* wrapper = std::getenv("ZELVANE_TEST_WRAPPER");
-    if (wrapper == nullptr || *wrapper == '\0') return runProgram(programPath(), arguments, options);
+    if (wrapper == nullptr || *wrapper == '\0')
+        return runProgram(programPath(), arguments, options);
     std::vector<std::string> words;
     std::istringstream wrapperWords(wrapper);
     for (std::string word; wrapperWords >> word;) words.push_back(word);

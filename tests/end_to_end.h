@@ -16,7 +16,7 @@ enum ExitCode { Ok = 0, OutputError = 1, Refused = 2, CannotOpen = 3, CannotRead
 
 /// A fresh directory for each test, removed afterwards.
 class EndToEndTest : public testing::Test {
-protected:
+   protected:
     void SetUp() override;
     void TearDown() override;
 

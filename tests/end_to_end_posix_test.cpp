@@ -52,12 +52,13 @@ TEST_F(EndToEndTest, HostileNumbersAreRefusedSilently) {
     // A path that does not exist: each case must be refused before any opening.
     const std::string missing = (directory_ / "missing.bin").string();
     const std::vector<std::string> offsets = {
-        "3\xFF" "2",                 // a byte that is not UTF-8
-        "\xED\xA0\x80",              // a lone surrogate, encoded
-        "32\xED\xB2\x80",            // an encoded surrogate from the reserved range
+        "3\xFF"
+        "2",                                 // a byte that is not UTF-8
+        "\xED\xA0\x80",                      // a lone surrogate, encoded
+        "32\xED\xB2\x80",                    // an encoded surrogate from the reserved range
         "\xF0\x9D\x9F\x91\xF0\x9D\x9F\x90",  // mathematical digits above U+FFFF
-        "\xF0\x9F\x98\x80",          // an emoji
-        "0x\xC0\xB1",                // an overlong "1"
+        "\xF0\x9F\x98\x80",                  // an emoji
+        "0x\xC0\xB1",                        // an overlong "1"
         std::string(100000, '9') + "x",
     };
     for (const std::string& offset : offsets) {

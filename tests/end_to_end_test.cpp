@@ -1,12 +1,13 @@
 // The built program on real files: exact output bytes and exit codes.
 
+#include "end_to_end.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "end_to_end.h"
 #include "platform_text.h"
 #include "reference_dump.h"
 
@@ -53,10 +54,9 @@ TEST_F(EndToEndTest, BadNumbersAreRefusedBeforeTheFileIsOpened) {
     // numbers were checked first.
     const std::string missing = (directory_ / "missing.bin").string();
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"32 ", "1"},  {"08", "1"},   {"0x20h", "1"}, {"-1", "1"},  {"0x", "1"},
-        {"0xg", "1"},  {" ", "1"},    {"+", "1"},     {"1.5", "1"}, {"３２ ", "1"},
-        {"0", "0"},    {"0", ""},     {"0", "-5"},    {"0", "1 "},  {"0", "0x"},
-        {"0", "-0"},   {"0", "1e3"},  {"", "08"},
+        {"32 ", "1"}, {"08", "1"}, {"0x20h", "1"}, {"-1", "1"},    {"0x", "1"},  {"0xg", "1"},
+        {" ", "1"},   {"+", "1"},  {"1.5", "1"},   {"３２ ", "1"}, {"0", "0"},   {"0", ""},
+        {"0", "-5"},  {"0", "1 "}, {"0", "0x"},    {"0", "-0"},    {"0", "1e3"}, {"", "08"},
     };
     for (const auto& [offset, size] : cases) {
         const ProgramResult result = run({missing, offset, size});
@@ -69,9 +69,9 @@ TEST_F(EndToEndTest, EveryWayOfWritingAnOffsetMeansTheSame) {
     const std::vector<std::uint8_t> bytes = randomBytes(100);
     const std::string file = makeFile("data.bin", bytes);
     const std::vector<std::pair<std::string, std::size_t>> cases = {
-        {"32", 32},     {"0x20", 32}, {"0X20", 32},        {"040", 32}, {"+32", 32},
-        {" 32", 32},    {"\t32", 32}, {"\u300032", 32},    {"３２", 32}, {"٣٢", 32},
-        {"0", 0},       {"-0", 0},    {"", 0},             {"0x0", 0},  {"99", 99},
+        {"32", 32},  {"0x20", 32}, {"0X20", 32},     {"040", 32},  {"+32", 32},
+        {" 32", 32}, {"\t32", 32}, {"\u300032", 32}, {"３２", 32}, {"٣٢", 32},
+        {"0", 0},    {"-0", 0},    {"", 0},          {"0x0", 0},   {"99", 99},
     };
     for (const auto& [offset, value] : cases) {
         const ProgramResult result = run({file, offset, "3"});
@@ -94,9 +94,11 @@ TEST_F(EndToEndTest, FilesThatCannotBeOpenedGiveCode3) {
 TEST_F(EndToEndTest, OffsetsAtOrBeyondTheEndAreRefused) {
     const std::string empty = makeFile("empty.bin", {});
     const std::string file = makeFile("data.bin", randomBytes(40));
-    const std::vector<std::vector<std::string>> cases = {
-        {empty, "0", "1"}, {file, "40", "1"}, {file, "41", "1"}, {file, "9223372036854775807", "1"},
-        {file, "99999999999999999999", "1"}};
+    const std::vector<std::vector<std::string>> cases = {{empty, "0", "1"},
+                                                         {file, "40", "1"},
+                                                         {file, "41", "1"},
+                                                         {file, "9223372036854775807", "1"},
+                                                         {file, "99999999999999999999", "1"}};
     for (const auto& arguments : cases) {
         const ProgramResult result = run(arguments);
         EXPECT_EQ(Refused, result.exitCode) << arguments[0] << " " << arguments[1];
@@ -113,9 +115,14 @@ TEST_F(EndToEndTest, RangesMatchAnIndependentDump) {
         std::size_t count;
     };
     const std::vector<Range> ranges = {
-        {0, "0x7fffffffffffffff", 50000}, {5, "20000", 20000},   {8190, "5", 5},
-        {49999, "10", 1},                  {4093, "16391", 16391}, {16, "16", 16},
-        {8192, "8192", 8192},              {37, "99999999999999999999", 50000 - 37},
+        {0, "0x7fffffffffffffff", 50000},
+        {5, "20000", 20000},
+        {8190, "5", 5},
+        {49999, "10", 1},
+        {4093, "16391", 16391},
+        {16, "16", 16},
+        {8192, "8192", 8192},
+        {37, "99999999999999999999", 50000 - 37},
     };
     for (const Range& range : ranges) {
         const ProgramResult result = run({file, std::to_string(range.offset), range.size});
@@ -133,7 +140,8 @@ TEST_F(EndToEndTest, ReachesDataBeyondFourGibibytesInASparseFile) {
     {
         std::ofstream file(path, std::ios::binary);
         file.seekp(static_cast<std::streamoff>(dataAt));
-        file.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+        file.write(reinterpret_cast<const char*>(data.data()),
+                   static_cast<std::streamsize>(data.size()));
     }
     const ProgramResult result = run({path.string(), "0x100000010", "100"});
     EXPECT_EQ(Ok, result.exitCode);

@@ -22,9 +22,9 @@ TEST_F(EndToEndTest, WritesTheHeaderInCodePage932) {
 TEST_F(EndToEndTest, AFileHeldOpenForWritingIsRefused) {
     const std::string path = makeFile("busy.bin", randomBytes(32));
     const std::wstring widePath(path.begin(), path.end());
-    const HANDLE writer = CreateFileW(widePath.c_str(), GENERIC_WRITE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE writer =
+        CreateFileW(widePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, writer);
     const ProgramResult whileWriting = run({path, "0", "16"});
     CloseHandle(writer);

@@ -30,8 +30,7 @@ const FaultCase FaultCases[] = {
     {"size_query_fails", "size-query", 0, 7},
 };
 
-class FaultInjectionTest : public EndToEndTest,
-                           public testing::WithParamInterface<FaultCase> {};
+class FaultInjectionTest : public EndToEndTest, public testing::WithParamInterface<FaultCase> {};
 
 TEST_P(FaultInjectionTest, ReportsTheFaultAndKeepsOnlyCompleteLines) {
     const FaultCase& c = GetParam();

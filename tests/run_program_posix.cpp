@@ -18,7 +18,8 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
                          const RunOptions& options) {
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
     int pipeEnds[2];

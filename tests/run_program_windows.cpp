@@ -82,8 +82,8 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
     PROCESS_INFORMATION process{};
     std::vector<wchar_t> mutableCommandLine(commandLine.begin(), commandLine.end());
     mutableCommandLine.push_back(L'\0');
-    const BOOL started = CreateProcessW(nullptr, mutableCommandLine.data(), nullptr, nullptr, TRUE, 0,
-                                        nullptr, nullptr, &startup, &process);
+    const BOOL started = CreateProcessW(nullptr, mutableCommandLine.data(), nullptr, nullptr, TRUE,
+                                        0, nullptr, nullptr, &startup, &process);
     CloseHandle(writeEnd);
     if (childOutput != writeEnd) CloseHandle(childOutput);
     if (!started) {

@@ -69,7 +69,8 @@ bool readFile(FileHandle, void* buffer, std::uint32_t request, std::uint32_t* by
         return false;
     }
     const std::int64_t end = scripted.dataEndsAt >= 0 ? scripted.dataEndsAt : scripted.size;
-    if (scripted.position + count > end) count = end > scripted.position ? end - scripted.position : 0;
+    if (scripted.position + count > end)
+        count = end > scripted.position ? end - scripted.position : 0;
     const std::vector<std::uint8_t> bytes = scriptedBytes(scripted.position, count);
     if (!bytes.empty()) std::memcpy(buffer, bytes.data(), bytes.size());
     scripted.position += count;

@@ -11,10 +11,10 @@ struct ScriptedFile {
     std::int64_t size = 0;
     bool sizeQueryFails = false;
     bool positioningFails = false;
-    std::uint32_t lastError = 0;       // set it to leave a stale error behind
-    std::int64_t failReadAt = -1;      // a read that reaches this position fails
-    std::int64_t dataEndsAt = -1;      // reads return no bytes from here on (the file shrank)
-    std::uint32_t largestRead = 0;     // reads deliver at most this many bytes; 0: no limit
+    std::uint32_t lastError = 0;    // set it to leave a stale error behind
+    std::int64_t failReadAt = -1;   // a read that reaches this position fails
+    std::int64_t dataEndsAt = -1;   // reads return no bytes from here on (the file shrank)
+    std::uint32_t largestRead = 0;  // reads deliver at most this many bytes; 0: no limit
 
     // What the reader did.
     std::int64_t position = 0;

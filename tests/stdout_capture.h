@@ -7,7 +7,7 @@
 #include <string>
 
 class StdoutCapture {
-public:
+   public:
     StdoutCapture();
     ~StdoutCapture();
     StdoutCapture(const StdoutCapture&) = delete;
@@ -19,7 +19,7 @@ public:
     /// Flushes the output helpers, restores standard output and returns all bytes.
     std::string finish();
 
-private:
+   private:
     void restore();
 
     std::FILE* file_;

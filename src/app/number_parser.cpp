@@ -55,8 +55,8 @@ std::int64_t parseNumber(const wchar_t* text, const wchar_t** stop) {
     std::uint64_t magnitude = 0;
     bool overflowed = false;
     const wchar_t* digitsStart = position;
-    for (int digit; (digit = digitValue(*position)) != NotADigit &&
-                    static_cast<unsigned>(digit) < base;
+    for (int digit;
+         (digit = digitValue(*position)) != NotADigit && static_cast<unsigned>(digit) < base;
          ++position) {
         if (magnitude > (UINT64_MAX - static_cast<unsigned>(digit)) / base) {
             overflowed = true;  // keep consuming digits; the value saturates below

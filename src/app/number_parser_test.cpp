@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 namespace {

@@ -53,7 +53,8 @@ void blankColumn(LineFormatter& formatter, int column) {
 void fillColumns(wchar_t* hexColumns, wchar_t* textColumns, const std::uint8_t* bytes, int count) {
     for (int i = 0; i < count; ++i) {
         const std::uint8_t byte = bytes[i];
-        std::memcpy(&hexColumns[3 * i], HexPairTable.digits[byte], sizeof HexPairTable.digits[byte]);
+        std::memcpy(&hexColumns[3 * i], HexPairTable.digits[byte],
+                    sizeof HexPairTable.digits[byte]);
         textColumns[i] = byte < 0x80 ? DisplayCharTable.table[byte] : L'.';
     }
 }
@@ -89,8 +90,8 @@ std::int32_t beginDump(LineFormatter& formatter, const std::uint8_t* bytes, std:
     return formatBytes(formatter, bytes, inHand, rangeLeft);
 }
 
-std::int32_t formatBytes(LineFormatter& formatter, const std::uint8_t* bytes,
-                         std::uint32_t inHand, std::int64_t rangeLeft) {
+std::int32_t formatBytes(LineFormatter& formatter, const std::uint8_t* bytes, std::uint32_t inHand,
+                         std::int64_t rangeLeft) {
     std::int64_t count = BytesPerLine - formatter.column;
     if (inHand < count) count = inHand;
     if (rangeLeft < count) count = rangeLeft;

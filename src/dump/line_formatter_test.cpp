@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -43,7 +42,8 @@ std::vector<std::uint8_t> countingBytes(std::size_t count, std::uint8_t first) {
 }
 
 TEST(LineFormatterTest, WritesTheSpecifiedLinesForFortyCountingBytes) {
-    const std::string expected = expectedHeader() +
+    const std::string expected =
+        expectedHeader() +
         "00000000:00000000  00 01 02 03 04 05 06 07 08 09 0a 0b 0c 0d 0e 0f  ................\r\n"
         "00000000:00000010  10 11 12 13 14 15 16 17 18 19 1a 1b 1c 1d 1e 1f  ................\r\n"
         "00000000:00000020  20 21 22 23 24 25 26 27                           !\"#$%&'        \r\n";
@@ -51,20 +51,22 @@ TEST(LineFormatterTest, WritesTheSpecifiedLinesForFortyCountingBytes) {
 }
 
 TEST(LineFormatterTest, BlanksColumnsBeforeAndAfterARangeInsideOneLine) {
-    const std::string expected = expectedHeader() +
+    const std::string expected =
+        expectedHeader() +
         "00000000:00000000           03 04 05 06 07                             .....        \r\n";
     EXPECT_EQ(expected, formatInChunks(3, countingBytes(5, 3), {5}));
 }
 
 TEST(LineFormatterTest, ShowsTheDisplayTableEdges) {
-    const std::string expected = expectedHeader() +
+    const std::string expected =
+        expectedHeader() +
         "00000000:00000000  7e 7f 80 ff 20 41 1f 00                          ~... A..        \r\n";
-    EXPECT_EQ(expected,
-              formatInChunks(0, {0x7E, 0x7F, 0x80, 0xFF, 0x20, 0x41, 0x1F, 0x00}, {8}));
+    EXPECT_EQ(expected, formatInChunks(0, {0x7E, 0x7F, 0x80, 0xFF, 0x20, 0x41, 0x1F, 0x00}, {8}));
 }
 
 TEST(LineFormatterTest, ShowsTheHighHalfOfTheAddress) {
-    const std::string expected = expectedHeader() +
+    const std::string expected =
+        expectedHeader() +
         "00000001:00000010  61                                               a               \r\n";
     EXPECT_EQ(expected, formatInChunks(0x100000010, {0x61}, {1}));
 }
@@ -97,7 +99,8 @@ class LineFormatterChunkTest : public testing::TestWithParam<ChunkCase> {};
 TEST_P(LineFormatterChunkTest, MatchesTheReferenceWhateverTheChunks) {
     const ChunkCase& c = GetParam();
     std::vector<std::uint8_t> bytes;
-    for (std::size_t i = 0; i < c.count; ++i) bytes.push_back(static_cast<std::uint8_t>(i * 37 + 5));
+    for (std::size_t i = 0; i < c.count; ++i)
+        bytes.push_back(static_cast<std::uint8_t>(i * 37 + 5));
     EXPECT_EQ(referenceDump(c.start, bytes), formatInChunks(c.start, bytes, c.chunks));
 }
 

@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 #include "dump/result_code.h"
@@ -50,17 +49,15 @@ ScriptedFile with(ScriptedFile file, void (*change)(ScriptedFile&)) {
 }
 
 const FailureCase FailureCases[] = {
-    {"size_query_fails",
-     with(fileOf(100), [](ScriptedFile& f) { f.sizeQueryFails = true; }), 0, 10,
+    {"size_query_fails", with(fileOf(100), [](ScriptedFile& f) { f.sizeQueryFails = true; }), 0, 10,
      SizeQueryFailed, -1},
     {"offset_at_end_of_file", fileOf(100), 100, 10, InvalidArguments, -1},
     {"offset_beyond_end_of_file", fileOf(100), INT64_MAX, 10, InvalidArguments, -1},
     {"empty_file", fileOf(0), 0, 1, InvalidArguments, -1},
-    {"positioning_fails",
-     with(fileOf(100), [](ScriptedFile& f) { f.positioningFails = true; }), 5, 10, ReadFailed,
-     -1},
-    {"first_read_fails",
-     with(fileOf(100), [](ScriptedFile& f) { f.failReadAt = 0; }), 0, 100, ReadFailed, -1},
+    {"positioning_fails", with(fileOf(100), [](ScriptedFile& f) { f.positioningFails = true; }), 5,
+     10, ReadFailed, -1},
+    {"first_read_fails", with(fileOf(100), [](ScriptedFile& f) { f.failReadAt = 0; }), 0, 100,
+     ReadFailed, -1},
     {"read_fails_in_second_block",
      with(fileOf(30000), [](ScriptedFile& f) { f.failReadAt = 9000; }), 5, 20000, ReadFailed,
      5 + 8192},
@@ -78,11 +75,11 @@ TEST_P(RangeReaderFailureTest, ReturnsItsCodeAndKeepsOnlyCompleteLines) {
     resetScriptedFile() = c.script;
     const RunResult result = runDump(c.offset, c.size);
     EXPECT_EQ(c.expectedCode, result.code);
-    const std::string expected =
-        c.readEnd < 0 ? std::string()
-                      : referenceDumpReadUpTo(static_cast<std::uint64_t>(c.offset),
-                                              scriptedBytes(c.offset, c.size),
-                                              static_cast<std::uint64_t>(c.readEnd));
+    const std::string expected = c.readEnd < 0
+                                     ? std::string()
+                                     : referenceDumpReadUpTo(static_cast<std::uint64_t>(c.offset),
+                                                             scriptedBytes(c.offset, c.size),
+                                                             static_cast<std::uint64_t>(c.readEnd));
     EXPECT_EQ(expected, result.output);
 }
 
@@ -127,9 +124,9 @@ TEST_P(RangeReaderTest, DumpsTheClampedRangeInBlocks) {
     EXPECT_EQ(Success, result.code);
     EXPECT_EQ(c.offset, file.positionedTo);
     EXPECT_EQ(0, result.sizeAfter);
-    EXPECT_EQ(referenceDump(static_cast<std::uint64_t>(c.offset),
-                            scriptedBytes(c.offset, c.clampedSize)),
-              result.output);
+    EXPECT_EQ(
+        referenceDump(static_cast<std::uint64_t>(c.offset), scriptedBytes(c.offset, c.clampedSize)),
+        result.output);
     std::int64_t requested = 0;
     for (std::uint32_t request : file.requests) {
         EXPECT_LE(request, ReadBlockSize);

@@ -7,6 +7,6 @@ enum ResultCode : int {
     OutputFailed = 1,      // the dump succeeded but standard output could not be written
     InvalidArguments = 2,  // also: the offset lies at or beyond the end of the file
     OpenFailed = 3,
-    ReadFailed = 4,        // positioning or reading the file failed
+    ReadFailed = 4,  // positioning or reading the file failed
     SizeQueryFailed = 7,
 };

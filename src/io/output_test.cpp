@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <cstdint>
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "platform_text.h"
@@ -32,14 +31,16 @@ const OutputCase OutputCases[] = {
     {"long_text_with_line_feed",
      [] { writeLine(L"0123456789abcdefghij\nklmnopqrstuvwxyz0123456789"); },
      "0123456789abcdefghij\r\nklmnopqrstuvwxyz0123456789\r\n"},
-    {"long_text_with_japanese",
-     [] { writeLine(L"0123456789abcdefghijklmnopqrstuvwxyz\u30A2ABC"); },
+    {"long_text_with_japanese", [] { writeLine(L"0123456789abcdefghijklmnopqrstuvwxyz\u30A2ABC"); },
      platformText("0123456789abcdefghijklmnopqrstuvwxyz\u30A2ABC\r\n")},
-    {"long_text_with_greek",
-     [] { writeLine(L"0123456789abcdefghijklmnopqrstu\u03B1vwxyz"); },
+    {"long_text_with_greek", [] { writeLine(L"0123456789abcdefghijklmnopqrstu\u03B1vwxyz"); },
      platformText("0123456789abcdefghijklmnopqrstu\u03B1vwxyz\r\n")},
     {"long_text_cut_at_a_late_unencodable_character",
-     [] { writeLine(L"0123456789abcdefghijklmnopqrstuvwxyz\xDC80" L"ABC"); },
+     [] {
+         writeLine(
+             L"0123456789abcdefghijklmnopqrstuvwxyz\xDC80"
+             L"ABC");
+     },
      "0123456789abcdefghijklmnopqrstuvwxyz"},
     {"address_field",
      [] { writeFormatted(L"%08X:%08X  ", std::uint32_t{1}, std::uint32_t{0xABCDEF0}); },
@@ -48,7 +49,13 @@ const OutputCase OutputCases[] = {
      [] { writeFormatted(L"%08X|%08X", std::uint32_t{0}, std::uint32_t{0xFFFFFFFF}); },
      "00000000|FFFFFFFF"},
     {"other_percent_signs_stay", [] { writeFormatted(L"100% %d %08x"); }, "100% %d %08x"},
-    {"unencodable_character_ends_the_line_call", [] { writeLine(L"ab\xD800" L"cd"); }, "ab"},
+    {"unencodable_character_ends_the_line_call",
+     [] {
+         writeLine(
+             L"ab\xD800"
+             L"cd");
+     },
+     "ab"},
     {"unencodable_character_ends_the_formatted_call",
      [] { writeFormatted(L"x\xDFFF%08X", std::uint32_t{1}); }, "x"},
     {"next_call_after_a_cut_one_writes",

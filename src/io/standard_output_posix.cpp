@@ -1,7 +1,7 @@
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdint>
-
-#include <unistd.h>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -78,8 +78,7 @@ bool copyPlainAscii(const wchar_t* text, std::size_t length, char* out) {
             _mm_or_si128(_mm_cmpeq_epi32(c, lineFeeds), _mm_cmpeq_epi32(d, lineFeeds)));
         special = _mm_or_si128(special, feeds);
         // Values below 0x80 pass both saturating packs unchanged.
-        const __m128i bytes =
-            _mm_packus_epi16(_mm_packs_epi32(a, b), _mm_packs_epi32(c, d));
+        const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(a, b), _mm_packs_epi32(c, d));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + done), bytes);
     }
     if (_mm_movemask_epi8(_mm_cmpeq_epi8(special, _mm_setzero_si128())) != 0xFFFF) return false;

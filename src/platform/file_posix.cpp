@@ -1,10 +1,10 @@
-#include <cerrno>
-#include <climits>
-#include <cstdint>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdint>
 
 #include "platform/platform.h"
 #include "platform/utf8.h"

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
-
 #include <string>
 #include <vector>
 
@@ -25,7 +24,10 @@ const DecodeCase DecodeCases[] = {
     {"four_byte", "\xF0\x9F\x98\x80", {0x1F600}},
     {"lone_continuation", "\x80", {0xDC80}},
     {"invalid_lead", "\xFF\xFE", {0xDCFF, 0xDCFE}},
-    {"truncated_sequence", "\xE3\x82" "a", {0xDCE3, 0xDC82, 0x61}},
+    {"truncated_sequence",
+     "\xE3\x82"
+     "a",
+     {0xDCE3, 0xDC82, 0x61}},
     {"overlong_slash", "\xC0\xAF", {0xDCC0, 0xDCAF}},
     {"overlong_three_byte", "\xE0\x80\xAF", {0xDCE0, 0xDC80, 0xDCAF}},
     {"encoded_surrogate", "\xED\xA0\x80", {0xDCED, 0xDCA0, 0xDC80}},

@@ -41,8 +41,8 @@ Setting setting() {
         }
         const char* colon = std::strchr(text, ':');
         const char* argument = colon != nullptr ? colon + 1 : "";
-        const std::size_t nameLength = colon != nullptr ? static_cast<std::size_t>(colon - text)
-                                                        : std::strlen(text);
+        const std::size_t nameLength =
+            colon != nullptr ? static_cast<std::size_t>(colon - text) : std::strlen(text);
         const struct {
             const char* name;
             Fault fault;
