@@ -1,5 +1,7 @@
 // What only a POSIX system can show: byte paths, locales, a full device.
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "end_to_end.h"
@@ -83,6 +85,20 @@ TEST_F(EndToEndTest, HugeNumbersSaturate) {
     EXPECT_EQ(Ok, asSize.exitCode);
     EXPECT_EQ(referenceDump(3, std::vector<std::uint8_t>(bytes.begin() + 3, bytes.end())),
               asSize.output);
+}
+
+TEST_F(EndToEndTest, EndsWhenTheReaderOfItsPipeGoesAway) {
+    // 1 GiB of holes would take seconds to dump; head stops after one line, and the
+    // broken pipe ends the program at once with SIGPIPE, as other Unix tools do.
+    const std::filesystem::path path = directory_ / "big.bin";
+    std::ofstream(path, std::ios::binary).close();
+    std::filesystem::resize_file(path, std::uint64_t{1} << 30);
+    const std::string command = "'" + programPath() + "' '" + path.string() +
+                                "' 0 0x40000000 | head -c 100 > /dev/null; "
+                                "echo \"${PIPESTATUS[0]}\"";
+    const ProgramResult result = runProgram("/bin/bash", {"-c", command});
+    EXPECT_EQ(0, result.exitCode);
+    EXPECT_EQ("141\n", result.output);  // 128 + SIGPIPE
 }
 
 }  // namespace
