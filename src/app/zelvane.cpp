@@ -51,7 +51,8 @@ int runZelvane(int argumentCount, const wchar_t* const* arguments) {
     if (!parseWholeNumber(arguments[3], &size) || size <= 0) return InvalidArguments;
 
     const int result = dumpFile(arguments[1], offset, size);
-    // A dump cut short by a full disk or a closed pipe must not pass for success.
+    // A dump cut short by a full disk, or by a closed pipe when SIGPIPE is ignored,
+    // must not pass for success.
     const bool written = finishOutput();
     if (result == Success && !written) return OutputFailed;
     return result;
