@@ -46,10 +46,6 @@ TEST_F(EndToEndTest, AFailedWriteIsNotReportedAsSuccess) {
     EXPECT_EQ(CannotOpen, run({(directory_ / "missing").string(), "0", "1"}, full).exitCode);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(EndToEndTest, HostileNumbersAreRefusedSilently) {
     // A path that does not exist: each case must be refused before any opening.
     const std::string missing = (directory_ / "missing.bin").string();

@@ -93,10 +93,6 @@ INSTANTIATE_TEST_SUITE_P(Syntax, NumberParserTest, testing::ValuesIn(ParseCases)
                              return std::string(testInfo.param.name);
                          });
 
-}  // namespace
-
-namespace {
-
 TEST(NumberParserLongInputTest, AMebibyteOfDigitsSaturatesAndIsConsumedWhole) {
     const std::wstring nines(1 << 20, L'9');
     const wchar_t* stop = nullptr;
