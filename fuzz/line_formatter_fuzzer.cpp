@@ -19,12 +19,10 @@ void check(bool condition) {
     if (!condition) std::abort();
 }
 
-constexpr std::size_t LineBytes = 86;  // 84 characters, CR LF
-
 // Checks one printed line on its own terms: layout, address, columns.
 void checkLine(const std::string& line, std::uint64_t lineStart, std::uint64_t start,
                const std::vector<std::uint8_t>& bytes) {
-    check(line.size() == LineBytes && line.compare(84, 2, "\r\n") == 0);
+    check(line.size() == DumpLineBytes && line.compare(84, 2, "\r\n") == 0);
     char address[20];
     std::snprintf(address, sizeof address, "%08X:%08X  ", static_cast<unsigned>(lineStart >> 32),
                   static_cast<unsigned>(lineStart));
@@ -82,10 +80,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(output.compare(0, header.size(), header) == 0);
     const std::uint64_t firstLine = start / 16 * 16;
     const std::uint64_t lineCount = (start % 16 + bytes.size() + 15) / 16;
-    check(output.size() == header.size() + lineCount * LineBytes);
+    check(output.size() == header.size() + lineCount * DumpLineBytes);
     for (std::uint64_t line = 0; line < lineCount; ++line) {
-        checkLine(output.substr(header.size() + line * LineBytes, LineBytes), firstLine + 16 * line,
-                  start, bytes);
+        checkLine(output.substr(header.size() + line * DumpLineBytes, DumpLineBytes),
+                  firstLine + 16 * line, start, bytes);
     }
     check(output == referenceDump(start, bytes));
     return 0;

@@ -44,6 +44,5 @@ std::string referenceDumpReadUpTo(std::uint64_t start, const std::vector<std::ui
     if (readEnd <= start) return {};
     const std::size_t completeLines = static_cast<std::size_t>(readEnd / 16 - start / 16);
     const std::string lines = referenceLines(start, bytes);
-    constexpr std::size_t LineBytes = 86;  // 84 characters and CR LF
-    return expectedHeader() + lines.substr(0, completeLines * LineBytes);
+    return expectedHeader() + lines.substr(0, completeLines * DumpLineBytes);
 }

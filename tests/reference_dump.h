@@ -3,9 +3,13 @@
 // An independent, deliberately plain rendering of the expected dump text, to
 // compare the program's output against.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+/// Bytes of one dump line in a file: 84 characters and CR LF.
+constexpr std::size_t DumpLineBytes = 86;
 
 /// The column header as the program writes it to a file.
 std::string expectedHeader();
