@@ -1,0 +1,37 @@
+# Sourced by the scripts: strict mode, and no step that fails without saying
+# which step it was and what it printed.
+
+set -euo pipefail
+script_name=$(basename "$0")
+trap 'echo "$script_name: failed at line $LINENO: $BASH_COMMAND" >&2' ERR
+
+# run_logged STEP LOG COMMAND...: runs a noisy command with its output in LOG. On
+# failure it names the step, shows the log's last lines and ends the script.
+run_logged() {
+    local step=$1 log=$2
+    shift 2
+    mkdir -p "$(dirname "$log")"
+    "$@" > "$log" 2>&1 || {
+        local status=$?
+        echo "$script_name: $step failed (exit code $status); the last lines of $log:" >&2
+        tail -n 40 "$log" >&2
+        exit "$status"
+    }
+}
+
+# start_wine BUILD_DIR: gives this script a Wine prefix of its own inside the
+# build tree, creates it if needed, and keeps one Wine server running for it
+# until the script ends (a server per test now and then meets the previous one
+# shutting down). Nothing from $HOME or an earlier run is needed.
+start_wine() {
+    export WINEPREFIX=$PWD/$1/wine-prefix
+    export WINEDEBUG=-all
+    run_logged "creating the Wine prefix $WINEPREFIX" "$1/wine-prefix.log" wineboot --init
+    # The server's output goes to the log, so that it holds no pipe of ours open.
+    wineserver -p < /dev/null >> "$1/wine-prefix.log" 2>&1 || {
+        echo "$script_name: starting the Wine server failed; the last lines of $1/wine-prefix.log:" >&2
+        tail -n 40 "$1/wine-prefix.log" >&2
+        exit 1
+    }
+    trap 'wineserver -k > /dev/null 2>&1 || true' EXIT
+}
