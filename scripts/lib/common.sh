@@ -27,6 +27,9 @@ start_wine() {
     export WINEPREFIX=$PWD/$1/wine-prefix
     export WINEDEBUG=-all
     run_logged "creating the Wine prefix $WINEPREFIX" "$1/wine-prefix.log" wineboot --init
+    # The server that wineboot started lingers; a persistent one can start only
+    # once it has gone.
+    wineserver -w
     # The server's output goes to the log, so that it holds no pipe of ours open.
     wineserver -p < /dev/null >> "$1/wine-prefix.log" 2>&1 || {
         echo "$script_name: starting the Wine server failed; the last lines of $1/wine-prefix.log:" >&2
@@ -34,4 +37,7 @@ start_wine() {
         exit 1
     }
     trap 'wineserver -k > /dev/null 2>&1 || true' EXIT
+    # Wine's own services start with the first program and stay while the server
+    # does: start them here, so that they hold no pipe of a test open.
+    run_logged "starting Wine's services" "$1/wine-services.log" wineboot
 }
