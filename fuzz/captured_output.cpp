@@ -1,11 +1,12 @@
-// Stands in for the standard-output half of the output helpers, keeping the bytes
-// in memory so that a fuzzer can check them at full speed.
+// Stands in for the standard-output primitives under the output helpers, keeping
+// the bytes in memory so that a fuzzer can check them at full speed.
 
 #include "captured_output.h"
 
 #include <cstdint>
 
-#include "io/standard_output.h"
+#include "io/output.h"
+#include "platform/standard_output.h"
 #include "platform/utf8.h"
 
 namespace {
@@ -14,28 +15,27 @@ std::string captured;
 
 }  // namespace
 
-bool putText(const wchar_t* text, std::size_t length) {
-    for (std::size_t i = 0; i < length; ++i) {
-        if (text[i] == L'\n') {
-            putLineFeed();
-            continue;
-        }
-        char sequence[platform::MaxUtf8Length];
-        const std::size_t sequenceLength =
-            platform::encodeCodePoint(static_cast<std::uint32_t>(text[i]), sequence);
-        if (sequenceLength == 0) return false;
-        captured.append(sequence, sequenceLength);
-    }
+namespace platform {
+
+bool standardOutputIsConsole() { return false; }
+
+std::size_t encodeCharacter(wchar_t character, char* out) {
+    return encodeCodePoint(static_cast<std::uint32_t>(character), out);
+}
+
+bool writeStandardOutput(const char* bytes, std::size_t length) {
+    captured.append(bytes, length);
     return true;
 }
 
-void putLineFeed() { captured += "\r\n"; }
+bool writeConsole(const char* bytes, std::size_t length) {
+    return writeStandardOutput(bytes, length);
+}
 
-void endCall() {}
-
-bool flushStandardOutput() { return true; }
+}  // namespace platform
 
 std::string takeCapturedOutput() {
+    finishOutput();
     std::string output;
     output.swap(captured);
     return output;

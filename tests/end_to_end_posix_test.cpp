@@ -46,6 +46,16 @@ TEST_F(EndToEndTest, AFailedWriteIsNotReportedAsSuccess) {
     EXPECT_EQ(CannotOpen, run({(directory_ / "missing").string(), "0", "1"}, full).exitCode);
 }
 
+TEST_F(EndToEndTest, ANonBlockingPipeReadSlowlyReceivesEveryByte) {
+    const std::vector<std::uint8_t> bytes = randomBytes(1 << 20);
+    const std::string file = makeFile("data.bin", bytes);
+    RunOptions options;
+    options.nonBlockingOutput = true;
+    const ProgramResult result = run({file, "0", "1048576"}, options);
+    EXPECT_EQ(Ok, result.exitCode);
+    EXPECT_TRUE(referenceDump(0, bytes) == result.output) << result.output.size() << " bytes";
+}
+
 TEST_F(EndToEndTest, HostileNumbersAreRefusedSilently) {
     // A path that does not exist: each case must be refused before any opening.
     const std::string missing = (directory_ / "missing.bin").string();

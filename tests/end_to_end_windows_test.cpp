@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "end_to_end.h"
@@ -31,6 +33,17 @@ TEST_F(EndToEndTest, AFileHeldOpenForWritingIsRefused) {
     EXPECT_EQ(CannotOpen, whileWriting.exitCode);
     EXPECT_EQ("", whileWriting.output);
     EXPECT_EQ(Ok, run({path, "0", "16"}).exitCode);
+}
+
+TEST_F(EndToEndTest, EndsWithCode1WhenTheReaderOfItsPipeGoesAway) {
+    // No signal ends a Windows program whose pipe broke: a gibibyte that went on
+    // being dumped would show as a test that times out.
+    const std::filesystem::path path = directory_ / "big.bin";
+    std::ofstream(path, std::ios::binary).close();
+    std::filesystem::resize_file(path, std::uint64_t{1} << 30);
+    RunOptions options;
+    options.closeAfter = 100;
+    EXPECT_EQ(OutputError, run({path.string(), "0", "0x40000000"}, options).exitCode);
 }
 
 }  // namespace

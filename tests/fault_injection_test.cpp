@@ -50,6 +50,41 @@ INSTANTIATE_TEST_SUITE_P(Faults, FaultInjectionTest, testing::ValuesIn(FaultCase
                              return std::string(testInfo.param.name);
                          });
 
+// Standard output that goes away. The read error far into the file tells whether
+// the dump went on reading after its output had failed: that would turn exit
+// code 1 into 4. SIGPIPE is ignored, so that the closed pipe shows as EPIPE.
+struct OutputFaultCase {
+    const char* name;
+    const char* fault;
+    const char* redirection;
+};
+
+void PrintTo(const OutputFaultCase& c, std::ostream* out) { *out << c.name; }
+
+const OutputFaultCase OutputFaultCases[] = {
+    {"disk_full", "read-error:65536", "> /dev/full"},
+    {"reader_gone", "read-error:65536", "| head -c 100 > /dev/null"},
+    {"write_takes_nothing", "write-nothing", "> /dev/null"},
+};
+
+class OutputFaultTest : public EndToEndTest, public testing::WithParamInterface<OutputFaultCase> {};
+
+TEST_P(OutputFaultTest, EndsTheDumpBeforeTheNextReadWithCode1) {
+    const OutputFaultCase& c = GetParam();
+    const std::string file = makeFile("data.bin", randomBytes(1000000));
+    const std::string command = std::string("trap '' PIPE; LD_PRELOAD='") + ZELVANE_FAULT_SHIM +
+                                "' ZELVANE_FAULT=" + c.fault + " '" + programPath() + "' '" +
+                                file + "' 0 1000000 " + c.redirection +
+                                "; echo \"${PIPESTATUS[0]}\"";
+    const ProgramResult result = runProgram("/bin/bash", {"-c", command});
+    EXPECT_EQ("1\n", result.output);
+}
+
+INSTANTIATE_TEST_SUITE_P(OutputFaults, OutputFaultTest, testing::ValuesIn(OutputFaultCases),
+                         [](const testing::TestParamInfo<OutputFaultCase>& testInfo) {
+                             return std::string(testInfo.param.name);
+                         });
+
 TEST_F(EndToEndTest, AFileReplacedWhileOpenIsDumpedAsItWasOpened) {
     // Renaming another file over the path does not change what the open file holds.
     const std::vector<std::uint8_t> bytes = randomBytes(50000);

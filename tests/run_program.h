@@ -2,6 +2,7 @@
 
 // Runs the built program as a child process and collects what it did.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@ struct ProgramResult {
 struct RunOptions {
     std::string outputPath;                // send standard output here instead of collecting it
     std::vector<std::string> environment;  // "NAME=value" settings added for the child
+    std::size_t closeAfter = 0;            // close the pipe once this many bytes came (0: never)
+    bool nonBlockingOutput = false;        // POSIX: the child's pipe is O_NONBLOCK, read slowly
 };
 
 /// The built program, found beside the test executable.

@@ -29,6 +29,7 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
         int target = pipeEnds[1];
         if (!options.outputPath.empty()) target = open(options.outputPath.c_str(), O_WRONLY);
         dup2(target, STDOUT_FILENO);
+        if (options.nonBlockingOutput) fcntl(STDOUT_FILENO, F_SETFL, O_NONBLOCK);
         close(pipeEnds[0]);
         for (const std::string& setting : options.environment) {
             putenv(const_cast<char*>(setting.c_str()));
@@ -42,6 +43,9 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
     ssize_t count;
     while ((count = read(pipeEnds[0], chunk, sizeof chunk)) > 0) {
         result.output.append(chunk, static_cast<std::size_t>(count));
+        if (options.closeAfter != 0 && result.output.size() >= options.closeAfter) break;
+        // A slow reader lets the pipe fill up, so that the writer meets EAGAIN.
+        if (options.nonBlockingOutput) usleep(2000);
     }
     close(pipeEnds[0]);
     int status = 0;

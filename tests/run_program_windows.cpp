@@ -96,6 +96,7 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
     DWORD count = 0;
     while (ReadFile(readEnd, chunk, sizeof chunk, &count, nullptr) && count > 0) {
         result.output.append(chunk, count);
+        if (options.closeAfter != 0 && result.output.size() >= options.closeAfter) break;
     }
     CloseHandle(readEnd);
     WaitForSingleObject(process.hProcess, INFINITE);

@@ -1,14 +1,25 @@
 #include "stdout_capture.h"
 
 #ifdef _WIN32
-#include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
 
 #include "io/output.h"
 #include "platform/platform.h"
+
+namespace {
+
+// The Windows program writes to the standard output handle, not to descriptor 1.
+void pointStandardOutputHandleAtDescriptor1() {
+#ifdef _WIN32
+    SetStdHandle(STD_OUTPUT_HANDLE, reinterpret_cast<HANDLE>(_get_osfhandle(1)));
+#endif
+}
+
+}  // namespace
 
 StdoutCapture::StdoutCapture() : file_(std::tmpfile()), savedDescriptor_(-1) {
     // As the program does before it writes anything.
@@ -17,10 +28,7 @@ StdoutCapture::StdoutCapture() : file_(std::tmpfile()), savedDescriptor_(-1) {
     if (file_ == nullptr) return;
     savedDescriptor_ = dup(1);
     dup2(fileno(file_), 1);
-#ifdef _WIN32
-    // The temporary file is binary; the program's standard output is text mode.
-    _setmode(1, _O_TEXT);
-#endif
+    pointStandardOutputHandleAtDescriptor1();
 }
 
 StdoutCapture::~StdoutCapture() {
@@ -48,6 +56,7 @@ void StdoutCapture::restore() {
     if (savedDescriptor_ < 0) return;
     std::fflush(stdout);
     dup2(savedDescriptor_, 1);
+    pointStandardOutputHandleAtDescriptor1();
     close(savedDescriptor_);
     savedDescriptor_ = -1;
 }

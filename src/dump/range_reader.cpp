@@ -2,6 +2,7 @@
 
 #include "dump/line_formatter.h"
 #include "dump/result_code.h"
+#include "io/output.h"
 
 int dumpRange(platform::FileHandle file, std::int64_t& offset, std::int64_t& size) {
     std::int64_t fileSize;
@@ -23,6 +24,8 @@ int dumpRange(platform::FileHandle file, std::int64_t& offset, std::int64_t& siz
 
     std::uint8_t block[ReadBlockSize];
     while (size > 0) {
+        // Nobody would see the rest: a full disk, or a reader that went away.
+        if (outputFailed()) return OutputFailed;
         const std::uint32_t request =
             size <= ReadBlockSize ? static_cast<std::uint32_t>(size) : ReadBlockSize;
         std::uint32_t inHand;

@@ -11,6 +11,7 @@ constexpr std::uint32_t ReadBlockSize = 8192;
 
 /// Dumps size bytes from offset on, clamping size to the end of the file (size is
 /// lowered in place). Returns Success, InvalidArguments when offset lies at or
-/// beyond the end, SizeQueryFailed, or ReadFailed when positioning or reading
-/// fails; lines printed before a failure stay printed.
+/// beyond the end, SizeQueryFailed, ReadFailed when positioning or reading fails,
+/// or OutputFailed when standard output failed, which ends the dump before the
+/// next read. Lines printed before a failure stay printed.
 int dumpRange(platform::FileHandle file, std::int64_t& offset, std::int64_t& size);

@@ -10,6 +10,7 @@
 //                  dumped file, as another process would replace it
 //   size-query     the second status query fails with EIO (the first one is the
 //                  check for a directory when the file is opened)
+//   write-nothing  writes to standard output return 0 (they take no byte)
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -24,7 +25,7 @@
 
 namespace {
 
-enum class Fault { None, ReadError, ReadEnd, Truncate, Replace, SizeQuery };
+enum class Fault { None, ReadError, ReadEnd, Truncate, Replace, SizeQuery, WriteNothing };
 
 struct Setting {
     Fault fault = Fault::None;
@@ -50,7 +51,8 @@ Setting setting() {
                      {"read-end", Fault::ReadEnd},
                      {"truncate", Fault::Truncate},
                      {"replace", Fault::Replace},
-                     {"size-query", Fault::SizeQuery}};
+                     {"size-query", Fault::SizeQuery},
+                     {"write-nothing", Fault::WriteNothing}};
         for (const auto& entry : names) {
             if (std::strlen(entry.name) == nameLength &&
                 std::strncmp(entry.name, text, nameLength) == 0) {
@@ -99,7 +101,8 @@ bool failsStatusQuery(int descriptor) {
 extern "C" ssize_t read(int descriptor, void* buffer, size_t count) {
     static const auto realRead = next<ssize_t (*)(int, void*, size_t)>("read");
     const Setting active = setting();
-    if (descriptor <= 2 || active.fault == Fault::None || active.fault == Fault::SizeQuery) {
+    if (descriptor <= 2 || active.fault == Fault::None || active.fault == Fault::SizeQuery ||
+        active.fault == Fault::WriteNothing) {
         return realRead(descriptor, buffer, count);
     }
     if (bytesRead >= active.bytes) {
@@ -139,4 +142,10 @@ extern "C" int fstat64(int descriptor, struct stat64* status) {
         return -1;
     }
     return realFstat(descriptor, status);
+}
+
+extern "C" ssize_t write(int descriptor, const void* buffer, size_t count) {
+    static const auto realWrite = next<ssize_t (*)(int, const void*, size_t)>("write");
+    if (descriptor == STDOUT_FILENO && setting().fault == Fault::WriteNothing) return 0;
+    return realWrite(descriptor, buffer, count);
 }
