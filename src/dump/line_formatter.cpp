@@ -1,8 +1,6 @@
 #include "dump/line_formatter.h"
 
-#include <cstddef>
-#include <cstring>
-
+#include "dump/line_columns.h"
 #include "io/output.h"
 
 namespace {
@@ -17,46 +15,10 @@ const wchar_t AddressFormat[] = L"%08X:%08X  ";
 
 constexpr int SeparatorPosition = 48;
 
-// Printable ASCII shows as itself, control characters as ".".
-struct DisplayChars {
-    wchar_t table[128];
-    constexpr DisplayChars() : table() {
-        for (int code = 0; code < 128; ++code) {
-            table[code] = (code < 0x20 || code == 0x7F) ? L'.' : static_cast<wchar_t>(code);
-        }
-    }
-};
-constexpr DisplayChars DisplayCharTable;
-
-// The two lower-case hexadecimal digits of every byte value, looked up rather
-// than computed: this is the inner loop of the dump.
-struct HexPairs {
-    wchar_t digits[256][2];
-    constexpr HexPairs() : digits() {
-        for (int value = 0; value < 256; ++value) {
-            digits[value][0] = hexDigit(value >> 4);
-            digits[value][1] = hexDigit(value & 0xF);
-        }
-    }
-    static constexpr wchar_t hexDigit(int value) {
-        return static_cast<wchar_t>(value < 10 ? L'0' + value : L'a' + value - 10);
-    }
-};
-constexpr HexPairs HexPairTable;
-
 void blankColumn(LineFormatter& formatter, int column) {
     formatter.hexColumns[3 * column] = L' ';
     formatter.hexColumns[3 * column + 1] = L' ';
     formatter.textColumns[column] = L' ';
-}
-
-void fillColumns(wchar_t* hexColumns, wchar_t* textColumns, const std::uint8_t* bytes, int count) {
-    for (int i = 0; i < count; ++i) {
-        const std::uint8_t byte = bytes[i];
-        std::memcpy(&hexColumns[3 * i], HexPairTable.digits[byte],
-                    sizeof HexPairTable.digits[byte]);
-        textColumns[i] = byte < 0x80 ? DisplayCharTable.table[byte] : L'.';
-    }
 }
 
 void printLine(LineFormatter& formatter) {
@@ -98,8 +60,7 @@ std::int32_t formatBytes(LineFormatter& formatter, const std::uint8_t* bytes, st
     const auto taken = static_cast<std::int32_t>(count);
 
     if (taken == BytesPerLine) {
-        // A whole line at once, the common case: a fixed count the compiler unrolls.
-        fillColumns(formatter.hexColumns, formatter.textColumns, bytes, BytesPerLine);
+        fillWholeLine(formatter.hexColumns, formatter.textColumns, bytes);
     } else {
         fillColumns(formatter.hexColumns + 3 * formatter.column,
                     formatter.textColumns + formatter.column, bytes, taken);

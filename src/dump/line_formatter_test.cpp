@@ -92,6 +92,9 @@ const ChunkCase ChunkCases[] = {
     {"blocks_of_odd_sizes", 1, 100, {17, 33, 50}},
     {"carry_into_the_high_half", 0xFFFFFFF8, 24, {5, 19}},
     {"high_offset_partial", 0x7FFFFFFF00000003, 20, {20}},
+    // i * 37 + 5 takes every byte value once in 256 bytes, in whole lines here.
+    {"every_byte_value_in_whole_lines", 0, 256, {256}},
+    {"every_byte_value_in_lines_split_unevenly", 7, 300, {9, 16, 16, 259}},
 };
 
 class LineFormatterChunkTest : public testing::TestWithParam<ChunkCase> {};

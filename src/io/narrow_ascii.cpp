@@ -1,22 +1,14 @@
 #include "io/narrow_ascii.h"
 
-#include <cstdint>
-
 #include "platform/sse2.h"
 
 namespace {
-
-bool isPlain(wchar_t character) {
-    const auto code = static_cast<std::uint32_t>(character);
-    return code < 0x80 && code != '\n' && code != 0;
-}
 
 #ifdef ZELVANE_USE_SSE2
 constexpr std::size_t GroupSize = 16;
 
 // Sixteen characters as sixteen bytes. The saturating packs keep every value
-// below 0x80 and turn every other one into 0x80-0xFF or 0, which the caller
-// treats as special, so nothing above U+007F can pass as a plain byte.
+// below 0x80 and turn every other one into 0x80-0xFF or 0, none of them plain.
 __m128i packGroup(const wchar_t* text) {
     const auto* vectors = reinterpret_cast<const __m128i*>(text);
     if constexpr (sizeof(wchar_t) == 4) {
@@ -29,11 +21,9 @@ __m128i packGroup(const wchar_t* text) {
     }
 }
 
-// One bit per byte that is not plain: 0x80 and above, a line feed or a NUL.
+// One bit per byte that is not plain: below 0x20, or, as a signed byte, negative.
 int specialBytes(__m128i bytes) {
-    const __m128i lineFeeds = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'));
-    const __m128i nuls = _mm_cmpeq_epi8(bytes, _mm_setzero_si128());
-    return _mm_movemask_epi8(_mm_or_si128(bytes, _mm_or_si128(lineFeeds, nuls)));
+    return _mm_movemask_epi8(_mm_cmplt_epi8(bytes, _mm_set1_epi8(0x20)));
 }
 #endif
 
@@ -49,6 +39,6 @@ std::size_t narrowAscii(const wchar_t* text, std::size_t length, char* out) {
         if (special != 0) return done + static_cast<std::size_t>(__builtin_ctz(special));
     }
 #endif
-    for (; done < length && isPlain(text[done]); ++done) out[done] = static_cast<char>(text[done]);
+    for (; done < length && isPlainAscii(text[done]); ++done) out[done] = static_cast<char>(text[done]);
     return done;
 }

@@ -42,6 +42,9 @@ const OutputCase OutputCases[] = {
              L"ABC");
      },
      "0123456789abcdefghijklmnopqrstuvwxyz"},
+    {"control_characters_pass_unchanged",
+     [] { writeLine(L"0123456789abcdefghij\tklmnopqrstuvwxyz\r\x01|\x7F"); },
+     "0123456789abcdefghij\tklmnopqrstuvwxyz\r\x01|\x7F\r\n"},
     {"address_field",
      [] { writeFormatted(L"%08X:%08X  ", std::uint32_t{1}, std::uint32_t{0xABCDEF0}); },
      "00000001:0ABCDEF0  "},
@@ -49,6 +52,12 @@ const OutputCase OutputCases[] = {
      [] { writeFormatted(L"%08X|%08X", std::uint32_t{0}, std::uint32_t{0xFFFFFFFF}); },
      "00000000|FFFFFFFF"},
     {"other_percent_signs_stay", [] { writeFormatted(L"100% %d %08x"); }, "100% %d %08x"},
+    {"conversions_among_other_text",
+     [] {
+         writeFormatted(L"\u30A2%08X-%08X%08X:\n%08X", std::uint32_t{0xA}, std::uint32_t{0xB},
+                        std::uint32_t{0xC}, std::uint32_t{0xD});
+     },
+     platformText("\u30A2") + "0000000A-0000000B0000000C:\r\n0000000D"},
     {"unencodable_character_ends_the_line_call",
      [] {
          writeLine(

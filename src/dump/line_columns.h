@@ -1,0 +1,13 @@
+#pragma once
+
+// The byte columns of a dump line: two lower-case hexadecimal digits at 3c and
+// 3c + 1 of the hexadecimal area (3c + 2 stays a space), and the display
+// character at c of the text area, for byte column c.
+
+#include <cstdint>
+
+/// Fills count columns from column 0 of both areas with the given bytes.
+void fillColumns(wchar_t* hexColumns, wchar_t* textColumns, const std::uint8_t* bytes, int count);
+
+/// Fills all sixteen columns; the same result as fillColumns with count 16.
+void fillWholeLine(wchar_t* hexColumns, wchar_t* textColumns, const std::uint8_t* bytes);
