@@ -12,7 +12,7 @@
 #include "run_program.h"
 
 /// Exit codes as the user sees them.
-enum ExitCode { Ok = 0, OutputError = 1, Refused = 2, CannotOpen = 3, CannotRead = 4 };
+enum ExitCode { Ok = 0, OutputError = 1, Refused = 2, CannotOpen = 3, CannotRead = 4, NoSize = 7 };
 
 /// A fresh directory for each test, removed afterwards.
 class EndToEndTest : public testing::Test {

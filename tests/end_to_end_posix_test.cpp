@@ -1,5 +1,12 @@
-// What only a POSIX system can show: byte paths, locales, a full device.
+// What only a POSIX system can show: byte paths, locales, special files, a full
+// device, pipes that close or push back.
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -31,6 +38,36 @@ TEST_F(EndToEndTest, WritesUtf8WhateverTheLocale) {
         const ProgramResult dump = run({file, "0", "20"}, options);
         EXPECT_EQ(usualDump.output, dump.output) << locale;
         EXPECT_EQ(0u, dump.output.find(expectedHeader())) << locale;
+    }
+}
+
+// A listening Unix socket at path; the socket stays open until the test ends.
+void makeSocket(const std::string& path) {
+    const int socketDescriptor = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(0, bind(socketDescriptor, reinterpret_cast<sockaddr*>(&address), sizeof address));
+}
+
+TEST_F(EndToEndTest, SpecialFilesGiveTheirCodesAtOnce) {
+    const std::string fifo = (directory_ / "fifo").string();
+    ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+    const std::string socketPath = (directory_ / "socket").string();
+    makeSocket(socketPath);
+    const struct {
+        std::string path;
+        int exitCode;
+    } cases[] = {
+        {fifo, NoSize},  // no writer: the open must not wait for one
+        {"/dev/zero", NoSize},
+        {"/dev/null", NoSize},
+        {socketPath, CannotOpen},  // a socket cannot be opened as a file
+    };
+    for (const auto& c : cases) {
+        const ProgramResult result = run({c.path, "0", "16"});
+        EXPECT_EQ(c.exitCode, result.exitCode) << c.path;
+        EXPECT_EQ("", result.output) << c.path;
     }
 }
 

@@ -67,12 +67,15 @@ std::int32_t formatBytes(LineFormatter& formatter, const std::uint8_t* bytes, st
     }
     formatter.column += taken;
 
-    if (formatter.column < BytesPerLine) {
-        if (rangeLeft - taken > 0) return taken;
-        for (int column = formatter.column; column < BytesPerLine; ++column) {
-            blankColumn(formatter, column);
-        }
+    if (formatter.column < BytesPerLine && rangeLeft - taken > 0) return taken;
+    finishLine(formatter);
+    return taken;
+}
+
+void finishLine(LineFormatter& formatter) {
+    if (formatter.column == 0) return;
+    for (int column = formatter.column; column < BytesPerLine; ++column) {
+        blankColumn(formatter, column);
     }
     printLine(formatter);
-    return taken;
 }

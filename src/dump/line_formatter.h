@@ -38,3 +38,8 @@ std::int32_t beginDump(LineFormatter& formatter, const std::uint8_t* bytes, std:
 /// Fills the line's columns and prints the line once it is full or the range ends.
 std::int32_t formatBytes(LineFormatter& formatter, const std::uint8_t* bytes, std::uint32_t inHand,
                          std::int64_t rangeLeft);
+
+/// Prints the line being filled, blank after its last byte, as if the range ended
+/// there; prints nothing when no byte waits in a line. For a range that cannot be
+/// completed, so that no byte read goes unshown.
+void finishLine(LineFormatter& formatter);

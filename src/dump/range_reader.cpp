@@ -30,8 +30,13 @@ int dumpRange(platform::FileHandle file, std::int64_t& offset, std::int64_t& siz
             size <= ReadBlockSize ? static_cast<std::uint32_t>(size) : ReadBlockSize;
         std::uint32_t inHand;
         if (!platform::readFile(file, block, request, &inHand)) return ReadFailed;
-        // The file shrank after its size was taken: the range can never be completed.
-        if (inHand == 0) return ReadFailed;
+        if (inHand == 0) {
+            // The file ended early: it shrank after its size was taken, or it is a
+            // pseudo-file whose size says more than it holds. The range can never
+            // be completed, but every byte read is shown.
+            finishLine(formatter);
+            return ReadFailed;
+        }
         const std::uint8_t* next = block;
         while (inHand > 0) {
             const std::int32_t taken = formatter.step(formatter, next, inHand, size);

@@ -13,5 +13,6 @@ constexpr std::uint32_t ReadBlockSize = 8192;
 /// lowered in place). Returns Success, InvalidArguments when offset lies at or
 /// beyond the end, SizeQueryFailed, ReadFailed when positioning or reading fails,
 /// or OutputFailed when standard output failed, which ends the dump before the
-/// next read. Lines printed before a failure stay printed.
+/// next read. Lines printed before a failure stay printed; when the file ends
+/// before the range does, the last line read is printed too, blank after its end.
 int dumpRange(platform::FileHandle file, std::int64_t& offset, std::int64_t& size);

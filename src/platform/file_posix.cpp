@@ -29,17 +29,13 @@ FileHandle openFileForReading(const wchar_t* path) {
     // effect on regular files and block devices.
     const int descriptor = open(bytes, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (descriptor < 0) return InvalidFileHandle;
+    // open(2) accepts a directory; the Windows call refuses it, and so do we. A
+    // status query that fails here decides nothing: the file did open, and the
+    // size query will tell.
     struct stat status;
-    int error = 0;
-    if (fstat(descriptor, &status) != 0) {
-        error = errno;
-    } else if (S_ISDIR(status.st_mode)) {
-        // open(2) accepts a directory; the Windows call refuses it, and so do we.
-        error = EISDIR;
-    }
-    if (error != 0) {
+    if (fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode)) {
         close(descriptor);
-        errno = error;
+        errno = EISDIR;
         return InvalidFileHandle;
     }
     posix_fadvise(descriptor, 0, 0, POSIX_FADV_SEQUENTIAL);

@@ -10,6 +10,7 @@
 //                  dumped file, as another process would replace it
 //   size-query     the second status query fails with EIO (the first one is the
 //                  check for a directory when the file is opened)
+//   status-query   every status query fails with EIO
 //   write-nothing  writes to standard output return 0 (they take no byte)
 
 #include <dlfcn.h>
@@ -25,7 +26,16 @@
 
 namespace {
 
-enum class Fault { None, ReadError, ReadEnd, Truncate, Replace, SizeQuery, WriteNothing };
+enum class Fault {
+    None,
+    ReadError,
+    ReadEnd,
+    Truncate,
+    Replace,
+    SizeQuery,
+    StatusQuery,
+    WriteNothing
+};
 
 struct Setting {
     Fault fault = Fault::None;
@@ -52,6 +62,7 @@ Setting setting() {
                      {"truncate", Fault::Truncate},
                      {"replace", Fault::Replace},
                      {"size-query", Fault::SizeQuery},
+                     {"status-query", Fault::StatusQuery},
                      {"write-nothing", Fault::WriteNothing}};
         for (const auto& entry : names) {
             if (std::strlen(entry.name) == nameLength &&
@@ -93,7 +104,9 @@ void truncateBehindTheReader(int descriptor, long long length) {
 }
 
 bool failsStatusQuery(int descriptor) {
-    return descriptor > 2 && setting().fault == Fault::SizeQuery && ++statusQueries == 2;
+    if (descriptor <= 2) return false;
+    const Fault fault = setting().fault;
+    return fault == Fault::StatusQuery || (fault == Fault::SizeQuery && ++statusQueries == 2);
 }
 
 }  // namespace
@@ -101,8 +114,9 @@ bool failsStatusQuery(int descriptor) {
 extern "C" ssize_t read(int descriptor, void* buffer, size_t count) {
     static const auto realRead = next<ssize_t (*)(int, void*, size_t)>("read");
     const Setting active = setting();
-    if (descriptor <= 2 || active.fault == Fault::None || active.fault == Fault::SizeQuery ||
-        active.fault == Fault::WriteNothing) {
+    const bool readFault = active.fault == Fault::ReadError || active.fault == Fault::ReadEnd ||
+                           active.fault == Fault::Truncate || active.fault == Fault::Replace;
+    if (descriptor <= 2 || !readFault) {
         return realRead(descriptor, buffer, count);
     }
     if (bytesRead >= active.bytes) {
