@@ -16,9 +16,9 @@ status=0
 "$prefix/$bindir/zelvane" > /dev/null || status=$?
 [ "$status" -eq 2 ] || { echo "usage exit status $status, expected 2"; exit 1; }
 
-for page in "$mandir/man1/zelvane.1" "$mandir/ja/man1/zelvane.1"; do
+for page in "$mandir/man1/zelvane.1.gz" "$mandir/ja/man1/zelvane.1.gz"; do
     [ -f "$prefix/$page" ] || { echo "missing $page"; exit 1; }
-    warnings=$(groff -ww -z -k -man -Tutf8 "$prefix/$page" 2>&1)
+    warnings=$(gzip -dc "$prefix/$page" | groff -ww -z -k -man -Tutf8 2>&1)
     [ -z "$warnings" ] || { echo "$page: $warnings"; exit 1; }
     MANWIDTH=80 man -l "$prefix/$page" > "$prefix/page.txt" 2> "$prefix/man-errors.txt"
     [ ! -s "$prefix/man-errors.txt" ] || { cat "$prefix/man-errors.txt"; exit 1; }
