@@ -69,9 +69,11 @@ void putEncoded(const char* bytes, std::size_t length) {
     putBytes(bytes, length);
 }
 
-void putLineEnd() {
-    putBytes(toConsole() ? "\n\r" : "\r\n", 2);
-}
+// Text mode: CR LF, but LF CR to a console.
+const char* lineEnd() { return toConsole() ? "\n\r" : "\r\n"; }
+constexpr std::size_t LineEndLength = 2;
+
+void putLineEnd() { putBytes(lineEnd(), LineEndLength); }
 
 // Puts text[0..length); stops at a character that cannot be encoded and returns
 // false.
@@ -172,21 +174,22 @@ void writeFormatted(const wchar_t* format, ...) {
         char* gathered = direct ? output.pending + output.length : local;
         std::size_t used = 0;
         while (used + PairLength <= GatherSize) {
-            if (isHexPair(position)) {
+            const wchar_t character = *position;
+            if (character != L'%' || !isHexConversion(position)) {
+                if (!isPlainAscii(character)) break;
+                gathered[used++] = static_cast<char>(character);
+                ++position;
+            } else if (isHexPair(position)) {
                 const auto first = va_arg(arguments, std::uint32_t);
                 const auto second = va_arg(arguments, std::uint32_t);
                 storeHexPair(first, second, static_cast<char>(position[ConversionLength]),
                              gathered + used);
                 used += PairLength;
                 position += 2 * ConversionLength + 1;
-            } else if (isHexConversion(position)) {
+            } else {
                 storeHex(va_arg(arguments, std::uint32_t), gathered + used);
                 used += HexDigitCount;
                 position += ConversionLength;
-            } else if (isPlainAscii(*position)) {
-                gathered[used++] = static_cast<char>(*position++);
-            } else {
-                break;
             }
         }
         if (direct) {
@@ -204,7 +207,17 @@ void writeFormatted(const wchar_t* format, ...) {
 }
 
 void writeLine(const wchar_t* text) {
-    if (putText(text, std::wcslen(text))) putLineEnd();
+    const std::size_t length = std::wcslen(text);
+    // The dump lines take the short way: plain ASCII, with room in the block for
+    // the line and its line end.
+    char* out = output.pending + output.length;
+    if (length + LineEndLength <= BlockSize - output.length &&
+        narrowAscii(text, length, out) == length) {
+        std::memcpy(out + length, lineEnd(), LineEndLength);
+        output.length += length + LineEndLength;
+    } else if (putText(text, length)) {
+        putLineEnd();
+    }
     endCall();
 }
 
