@@ -11,9 +11,12 @@ void EndToEndTest::SetUp() {
     for (char& c : name) {
         if (c == '/') c = '_';
     }
-    directory_ = std::filesystem::temp_directory_path() / name;
-    std::filesystem::remove_all(directory_);
-    std::filesystem::create_directories(directory_);
+    // A folder of its own for each run, so that test programs of several build
+    // trees, or several runs of one test, never share or remove each other's files.
+    std::random_device seed;
+    do {
+        directory_ = std::filesystem::temp_directory_path() / (name + "_" + std::to_string(seed()));
+    } while (!std::filesystem::create_directory(directory_));
 }
 
 void EndToEndTest::TearDown() { std::filesystem::remove_all(directory_); }
