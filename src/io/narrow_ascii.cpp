@@ -1,5 +1,7 @@
 #include "io/narrow_ascii.h"
 
+#include <cstdint>
+
 #include "platform/sse2.h"
 
 namespace {
@@ -9,7 +11,7 @@ constexpr std::size_t GroupSize = 16;
 
 // Sixteen characters as sixteen bytes. The saturating packs keep every value
 // below 0x80 and turn every other one into 0x80-0xFF or 0, none of them plain.
-__m128i packGroup(const wchar_t* text) {
+__attribute__((no_sanitize("address"))) __m128i packGroup(const wchar_t* text) {
     const auto* vectors = reinterpret_cast<const __m128i*>(text);
     if constexpr (sizeof(wchar_t) == 4) {
         const __m128i low = _mm_packs_epi32(_mm_loadu_si128(vectors), _mm_loadu_si128(vectors + 1));
@@ -21,24 +23,73 @@ __m128i packGroup(const wchar_t* text) {
     }
 }
 
+constexpr std::uintptr_t PageSize = 4096;  // the smallest page of x86 processors
+
+// How many characters from text on lie in the same page of memory as text. Memory
+// is mapped a whole page at a time, so all of them can be read, even where the
+// string ends among them.
+std::size_t charactersLeftInPage(const wchar_t* text) {
+    const std::uintptr_t offset = reinterpret_cast<std::uintptr_t>(text) & (PageSize - 1);
+    return (PageSize - offset) / sizeof(wchar_t);
+}
+
 // One bit per byte that is not plain: below 0x20, or, as a signed byte, negative.
 int specialBytes(__m128i bytes) {
     return _mm_movemask_epi8(_mm_cmplt_epi8(bytes, _mm_set1_epi8(0x20)));
 }
+
+// Narrows whole groups of text[done..end) and returns where it stopped: at the
+// first character that is not plain, or where less than a group is left.
+// The address sanitizer would report the groups that narrowAsciiString reads past
+// a string's end, which never leave the page of the string's last character; so
+// for packGroup.
+__attribute__((no_sanitize("address"))) std::size_t narrowGroups(const wchar_t* text,
+                                                                 std::size_t done, std::size_t end,
+                                                                 char* out) {
+    for (; done + GroupSize <= end; done += GroupSize) {
+        const __m128i bytes = packGroup(text + done);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + done), bytes);
+        const int special = specialBytes(bytes);
+        if (special != 0) return done + static_cast<std::size_t>(__builtin_ctz(special));
+    }
+    return done;
+}
 #endif
+
+// The plain characters of text[done..end) one at a time; returns where it stopped.
+std::size_t narrowEach(const wchar_t* text, std::size_t done, std::size_t end, char* out) {
+    for (; done < end && isPlainAscii(text[done]); ++done)
+        out[done] = static_cast<char>(text[done]);
+    return done;
+}
 
 }  // namespace
 
 std::size_t narrowAscii(const wchar_t* text, std::size_t length, char* out) {
     std::size_t done = 0;
 #ifdef ZELVANE_USE_SSE2
-    for (; done + GroupSize <= length; done += GroupSize) {
-        const __m128i bytes = packGroup(text + done);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + done), bytes);
-        const int special = specialBytes(bytes);
-        if (special != 0) return done + static_cast<std::size_t>(__builtin_ctz(special));
+    done = narrowGroups(text, 0, length, out);
+#endif
+    return narrowEach(text, done, length, out);
+}
+
+std::size_t narrowAsciiString(const wchar_t* text, std::size_t room, char* out) {
+    std::size_t done = 0;
+#ifdef ZELVANE_USE_SSE2
+    while (done + GroupSize <= room) {
+        std::size_t end = done + charactersLeftInPage(text + done);
+        if (end < done + GroupSize) {
+            // A group would cross into the next page: one character at a time up to it.
+            if (!isPlainAscii(text[done])) return done;
+            out[done] = static_cast<char>(text[done]);
+            ++done;
+            continue;
+        }
+        if (end > room) end = room;
+        // The groups may reach past the string's end, but never past its page.
+        done = narrowGroups(text, done, end, out);
+        if (!isPlainAscii(text[done])) return done;
     }
 #endif
-    for (; done < length && isPlainAscii(text[done]); ++done) out[done] = static_cast<char>(text[done]);
-    return done;
+    return narrowEach(text, done, room, out);
 }

@@ -16,3 +16,9 @@ inline bool isPlainAscii(wchar_t character) {
 /// Copies the leading plain characters (isPlainAscii) of text[0..length) into out
 /// as bytes and returns how many it copied. Writes nothing beyond out[length).
 std::size_t narrowAscii(const wchar_t* text, std::size_t length, char* out);
+
+/// The same for a NUL-terminated string whose length is not known: copies its
+/// leading plain characters, at most room of them, and returns how many it copied,
+/// so that text[result] is the NUL where the whole string was plain and fitted.
+/// May write anything into out[result..room).
+std::size_t narrowAsciiString(const wchar_t* text, std::size_t room, char* out);

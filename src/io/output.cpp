@@ -14,7 +14,6 @@ namespace {
 constexpr std::size_t BlockSize = 4096;
 constexpr std::size_t ConversionLength = 4;  // "%08X"
 constexpr std::size_t HexDigitCount = 8;
-constexpr std::size_t PairLength = 2 * HexDigitCount + 1;  // "%08X:%08X" converted
 
 enum class Sink { Unknown, Console, Stream };
 
@@ -37,8 +36,9 @@ bool toConsole() {
 void writePending() {
     if (output.length == 0) return;
     if (!output.failed) {
-        const bool written = toConsole() ? platform::writeConsole(output.pending, output.length)
-                                         : platform::writeStandardOutput(output.pending, output.length);
+        const bool written = toConsole()
+                                 ? platform::writeConsole(output.pending, output.length)
+                                 : platform::writeStandardOutput(output.pending, output.length);
         output.failed = !written;
     }
     output.length = 0;
@@ -127,9 +127,8 @@ void storeHexPair(std::uint32_t first, std::uint32_t second, char separator, cha
         __builtin_bswap64((static_cast<std::uint64_t>(first) << 32) | second);
     const __m128i packed = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&bytes));
     const __m128i lowNibbles = _mm_set1_epi8(0x0F);
-    const __m128i nibbles =
-        _mm_unpacklo_epi8(_mm_and_si128(_mm_srli_epi16(packed, 4), lowNibbles),
-                          _mm_and_si128(packed, lowNibbles));
+    const __m128i nibbles = _mm_unpacklo_epi8(_mm_and_si128(_mm_srli_epi16(packed, 4), lowNibbles),
+                                              _mm_and_si128(packed, lowNibbles));
     const __m128i aboveNine = _mm_cmpgt_epi8(nibbles, _mm_set1_epi8(9));
     const __m128i digits = _mm_add_epi8(_mm_add_epi8(nibbles, _mm_set1_epi8('0')),
                                         _mm_and_si128(aboveNine, _mm_set1_epi8('A' - '0' - 10)));
@@ -152,70 +151,139 @@ bool isHexConversion(const wchar_t* text) {
     return text[0] == L'%' && text[1] == L'0' && text[2] == L'8' && text[3] == L'X';
 }
 
-// Two conversions with one plain character between them, as in an address field.
-bool isHexPair(const wchar_t* text) {
-    return isHexConversion(text) && isPlainAscii(text[ConversionLength]) &&
-           isHexConversion(text + ConversionLength + 1);
+constexpr std::size_t GatherSize = 64;
+constexpr std::size_t MaxTemplateFields = 4;
+
+// Where a template's conversions go: one, or two with one character between them,
+// as in an address field, which are converted together.
+struct TemplateField {
+    std::size_t offset;
+    bool pair;
+};
+
+// A format of plain characters and conversions only, as it prints: the plain
+// characters in place and a gap for each conversion. The dump prints every
+// address field through the same format, so its template is made once.
+struct FormatTemplate {
+    const wchar_t* format = nullptr;
+    char bytes[GatherSize];
+    std::size_t length = 0;
+    std::size_t fieldCount = 0;
+    TemplateField fields[MaxTemplateFields];
+};
+FormatTemplate lastTemplate;
+
+// Makes the template of format, or returns false where it holds another character
+// or is too long for one.
+bool makeTemplate(const wchar_t* format, FormatTemplate& made) {
+    made.length = 0;
+    made.fieldCount = 0;
+    for (const wchar_t* position = format; *position != L'\0';) {
+        if (isHexConversion(position)) {
+            if (made.length + HexDigitCount > GatherSize) return false;
+            TemplateField* previous =
+                made.fieldCount > 0 ? &made.fields[made.fieldCount - 1] : nullptr;
+            if (previous != nullptr && !previous->pair &&
+                previous->offset + HexDigitCount + 1 == made.length) {
+                previous->pair = true;
+            } else if (made.fieldCount < MaxTemplateFields) {
+                made.fields[made.fieldCount++] = {made.length, false};
+            } else {
+                return false;
+            }
+            made.length += HexDigitCount;
+            position += ConversionLength;
+        } else {
+            if (!isPlainAscii(*position) || made.length == GatherSize) return false;
+            made.bytes[made.length++] = static_cast<char>(*position++);
+        }
+    }
+    made.format = format;
+    return true;
+}
+
+// The template of format, made anew where format is not the last one seen; null
+// where format cannot have one. A format is a string literal: the same address
+// always holds the same text.
+const FormatTemplate* templateOf(const wchar_t* format) {
+    if (format == lastTemplate.format) return &lastTemplate;
+    FormatTemplate made;
+    if (!makeTemplate(format, made)) return nullptr;
+    lastTemplate = made;
+    return &lastTemplate;
+}
+
+// Prints the template into out, which has room for GatherSize bytes, with the
+// conversions filled in from arguments.
+void fillTemplate(const FormatTemplate& filled, char* out, va_list& arguments) {
+    std::memcpy(out, filled.bytes, GatherSize);
+    for (std::size_t i = 0; i < filled.fieldCount; ++i) {
+        char* field = out + filled.fields[i].offset;
+        const auto value = va_arg(arguments, std::uint32_t);
+        if (filled.fields[i].pair) {
+            storeHexPair(value, va_arg(arguments, std::uint32_t), field[HexDigitCount], field);
+        } else {
+            storeHex(value, field);
+        }
+    }
+}
+
+// The way for any other format: one character at a time, the plain ones and the
+// conversions gathered in a local buffer, the others through putText.
+void writeEachCharacter(const wchar_t* format, va_list& arguments) {
+    char gathered[GatherSize];
+    std::size_t used = 0;
+    for (const wchar_t* position = format;;) {
+        if (used + HexDigitCount > GatherSize || !isPlainAscii(*position)) {
+            putBytes(gathered, used);
+            used = 0;
+        }
+        if (isHexConversion(position)) {
+            storeHex(va_arg(arguments, std::uint32_t), gathered + used);
+            used += HexDigitCount;
+            position += ConversionLength;
+        } else if (isPlainAscii(*position)) {
+            gathered[used++] = static_cast<char>(*position++);
+        } else if (*position == L'\0' || !putText(position++, 1)) {
+            return;
+        }
+    }
 }
 
 }  // namespace
 
-// One pass over the format. Conversions and plain characters are gathered
-// straight into the block where it has room enough, otherwise in a local buffer
-// that is then copied; any other character goes through putText.
 void writeFormatted(const wchar_t* format, ...) {
     va_list arguments;
     va_start(arguments, format);
-    const wchar_t* position = format;
-    for (;;) {
-        constexpr std::size_t GatherSize = 64;
-        char local[GatherSize];
+    if (const FormatTemplate* found = templateOf(format)) {
         const bool direct = BlockSize - output.length >= GatherSize;
-        char* gathered = direct ? output.pending + output.length : local;
-        std::size_t used = 0;
-        while (used + PairLength <= GatherSize) {
-            const wchar_t character = *position;
-            if (character != L'%' || !isHexConversion(position)) {
-                if (!isPlainAscii(character)) break;
-                gathered[used++] = static_cast<char>(character);
-                ++position;
-            } else if (isHexPair(position)) {
-                const auto first = va_arg(arguments, std::uint32_t);
-                const auto second = va_arg(arguments, std::uint32_t);
-                storeHexPair(first, second, static_cast<char>(position[ConversionLength]),
-                             gathered + used);
-                used += PairLength;
-                position += 2 * ConversionLength + 1;
-            } else {
-                storeHex(va_arg(arguments, std::uint32_t), gathered + used);
-                used += HexDigitCount;
-                position += ConversionLength;
-            }
-        }
+        char local[GatherSize];
+        char* out = direct ? output.pending + output.length : local;
+        fillTemplate(*found, out, arguments);
         if (direct) {
-            output.length += used;
+            output.length += found->length;
         } else {
-            putBytes(local, used);
+            putBytes(local, found->length);
         }
-        const bool full = used + PairLength > GatherSize;
-        if (full) continue;
-        if (*position == L'\0' || !putText(position, 1)) break;
-        ++position;
+    } else {
+        writeEachCharacter(format, arguments);
     }
     va_end(arguments);
     endCall();
 }
 
 void writeLine(const wchar_t* text) {
-    const std::size_t length = std::wcslen(text);
-    // The dump lines take the short way: plain ASCII, with room in the block for
-    // the line and its line end.
+    // The dump lines take the short way: the narrowing finds the end of a plain
+    // ASCII line itself, and the line end follows it into the block.
+    const std::size_t room = BlockSize - output.length;
     char* out = output.pending + output.length;
-    if (length + LineEndLength <= BlockSize - output.length &&
-        narrowAscii(text, length, out) == length) {
-        std::memcpy(out + length, lineEnd(), LineEndLength);
-        output.length += length + LineEndLength;
-    } else if (putText(text, length)) {
+    const std::size_t plain =
+        narrowAsciiString(text, room > LineEndLength ? room - LineEndLength : 0, out);
+    output.length += plain;
+    if (text[plain] == L'\0' && room >= LineEndLength) {
+        std::memcpy(out + plain, lineEnd(), LineEndLength);
+        output.length += LineEndLength;
+    } else if (putText(text + plain, std::wcslen(text + plain))) {
         putLineEnd();
     }
     endCall();

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 
+#include "guarded_pages.h"
 #include "platform_text.h"
 #include "stdout_capture.h"
 
@@ -51,6 +52,32 @@ const OutputCase OutputCases[] = {
     {"extreme_values",
      [] { writeFormatted(L"%08X|%08X", std::uint32_t{0}, std::uint32_t{0xFFFFFFFF}); },
      "00000000|FFFFFFFF"},
+    {"a_format_used_again_prints_its_new_values",
+     [] {
+         static const wchar_t format[] = L"%08X:%08X  ";
+         writeFormatted(format, std::uint32_t{1}, std::uint32_t{2});
+         writeFormatted(L"<%08X>", std::uint32_t{3});
+         writeFormatted(format, std::uint32_t{4}, std::uint32_t{5});
+     },
+     "00000001:00000002  <00000003>00000004:00000005  "},
+    {"pair_then_single",
+     [] {
+         writeFormatted(L"%08X %08X %08X", std::uint32_t{1}, std::uint32_t{2}, std::uint32_t{3});
+     },
+     "00000001 00000002 00000003"},
+    {"many_conversions",
+     [] {
+         writeFormatted(L"%08X, %08X, %08X, %08X, %08X", std::uint32_t{1}, std::uint32_t{2},
+                        std::uint32_t{3}, std::uint32_t{4}, std::uint32_t{5});
+     },
+     "00000001, 00000002, 00000003, 00000004, 00000005"},
+    {"long_format",
+     [] {
+         writeFormatted(
+             L"0123456789012345678901234567890123456789012345678901234567890123456789%08X",
+             std::uint32_t{0xBEEF});
+     },
+     "01234567890123456789012345678901234567890123456789012345678901234567890000BEEF"},
     {"other_percent_signs_stay", [] { writeFormatted(L"100% %d %08x"); }, "100% %d %08x"},
     {"conversions_among_other_text",
      [] {
@@ -105,14 +132,49 @@ TEST(OutputBufferingTest, WritesToAFileInWholeBlocksAndTheRestAtTheEnd) {
     EXPECT_EQ(expected.size() / 4096 * 4096, beforeFinish.size());
 }
 
-TEST(OutputBufferingTest, ABlockCanEndBetweenCarriageReturnAndLineFeed) {
+// A block can end anywhere in a line end, also after a line that filled it.
+TEST(OutputBufferingTest, ABlockCanEndInsideALineEnd) {
+    const struct {
+        std::size_t firstLength;
+        const wchar_t* second;
+        std::string expectedFirstBlockEnd;
+    } cases[] = {
+        {4095, L"", "z\r"},
+        {4093, L"", "z\r\n\r"},
+        {4094, L"", "z\r\n"},
+    };
+    for (const auto& c : cases) {
+        StdoutCapture capture;
+        const std::wstring text(c.firstLength, L'z');
+        writeLine(text.c_str());
+        writeLine(c.second);
+        const std::string beforeFinish = capture.written();
+        const std::string all = capture.finish();
+        EXPECT_EQ(std::string(c.firstLength, 'z') + "\r\n\r\n", all) << c.firstLength;
+        ASSERT_EQ(4096u, beforeFinish.size()) << c.firstLength;
+        EXPECT_EQ(c.expectedFirstBlockEnd,
+                  beforeFinish.substr(4096 - c.expectedFirstBlockEnd.size()))
+            << c.firstLength;
+    }
+}
+
+// The narrowing reads whole groups of characters; none may reach past the page
+// that holds the string's end, wherever in a group that end falls.
+TEST(OutputNarrowingTest, ReadsNothingBeyondThePageWhereTheStringEnds) {
+    const std::size_t characterCount = 2 * GuardedPages::PageSize / sizeof(wchar_t) + 60;
+    GuardedPages pages(3);
+    auto* pageEnd = reinterpret_cast<wchar_t*>(pages.end());
     StdoutCapture capture;
-    const std::wstring text(4095, L'z');
-    writeLine(text.c_str());
-    const std::string beforeFinish = capture.written();
-    const std::string all = capture.finish();
-    EXPECT_EQ(std::string(4095, 'z') + "\r\n", all);
-    EXPECT_EQ(std::string(4095, 'z') + "\r", beforeFinish);
+    std::string expected;
+    for (std::size_t length = 0; length < characterCount; ++length) {
+        wchar_t* text = pageEnd - length - 1;
+        for (std::size_t i = 0; i < length; ++i) text[i] = static_cast<wchar_t>(L'a' + i % 26);
+        text[length] = L'\0';
+        writeLine(text);
+        for (std::size_t i = 0; i < length; ++i) expected += static_cast<char>('a' + i % 26);
+        expected += "\r\n";
+    }
+    EXPECT_EQ(expected, capture.finish());
 }
 
 }  // namespace
