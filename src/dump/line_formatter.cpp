@@ -60,11 +60,14 @@ std::int32_t formatBytes(LineFormatter& formatter, const std::uint8_t* bytes, st
     const auto taken = static_cast<std::int32_t>(count);
 
     if (taken == BytesPerLine) {
+        // Most lines: sixteen bytes in hand for an empty line, printed at once.
         fillWholeLine(formatter.hexColumns, formatter.textColumns, bytes);
-    } else {
-        fillColumns(formatter.hexColumns + 3 * formatter.column,
-                    formatter.textColumns + formatter.column, bytes, taken);
+        formatter.column = BytesPerLine;
+        printLine(formatter);
+        return taken;
     }
+    fillColumns(formatter.hexColumns + 3 * formatter.column,
+                formatter.textColumns + formatter.column, bytes, taken);
     formatter.column += taken;
 
     if (formatter.column < BytesPerLine && rangeLeft - taken > 0) return taken;
