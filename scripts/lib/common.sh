@@ -26,6 +26,11 @@ run_logged() {
 start_wine() {
     export WINEPREFIX=$PWD/$1/wine-prefix
     export WINEDEBUG=-all
+    # A server that an interrupted run left in this prefix would never end by
+    # itself, and the wait below would last for ever. None running is no error.
+    if [ -d "$WINEPREFIX" ]; then
+        wineserver -k > /dev/null 2>&1 || true
+    fi
     run_logged "creating the Wine prefix $WINEPREFIX" "$1/wine-prefix.log" wineboot --init
     # The server that wineboot started lingers; a persistent one can start only
     # once it has gone.

@@ -151,7 +151,7 @@ bool isHexConversion(const wchar_t* text) {
     return text[0] == L'%' && text[1] == L'0' && text[2] == L'8' && text[3] == L'X';
 }
 
-constexpr std::size_t GatherSize = 64;
+constexpr std::size_t GatherSize = 32;
 constexpr std::size_t MaxTemplateFields = 4;
 
 // Where a template's conversions go: one, or two with one character between them,
