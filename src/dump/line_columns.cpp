@@ -45,13 +45,13 @@ __m128i hexDigits(__m128i nibbles) {
 void storeFourPairs(wchar_t* hex, __m128i pairs) {
     if constexpr (sizeof(wchar_t) == 4) {
         const __m128i zero = _mm_setzero_si128();
-        const __m128d first = _mm_castsi128_pd(_mm_unpacklo_epi16(pairs, zero));
-        const __m128d second = _mm_castsi128_pd(_mm_unpackhi_epi16(pairs, zero));
+        const __m128i first = _mm_unpacklo_epi16(pairs, zero);
+        const __m128i second = _mm_unpackhi_epi16(pairs, zero);
         // The low and the high eight bytes of each, a column's two digits apiece.
-        _mm_storel_pd(reinterpret_cast<double*>(hex), first);
-        _mm_storeh_pd(reinterpret_cast<double*>(hex + 3), first);
-        _mm_storel_pd(reinterpret_cast<double*>(hex + 6), second);
-        _mm_storeh_pd(reinterpret_cast<double*>(hex + 9), second);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(hex), first);
+        _mm_storeh_pi(reinterpret_cast<__m64*>(hex + 3), _mm_castsi128_ps(first));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(hex + 6), second);
+        _mm_storeh_pi(reinterpret_cast<__m64*>(hex + 9), _mm_castsi128_ps(second));
     } else {
         for (int column = 0; column < 4; ++column) {
             const int pair = _mm_cvtsi128_si32(pairs);
