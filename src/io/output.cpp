@@ -174,8 +174,9 @@ struct FormatTemplate {
 FormatTemplate lastTemplate;
 
 // Makes the template of format, or returns false where it holds another character
-// or is too long for one.
-bool makeTemplate(const wchar_t* format, FormatTemplate& made) {
+// or is too long for one. Kept out of writeFormatted, like writeEachCharacter, so
+// that the common way through it needs few registers.
+[[gnu::noinline]] bool makeTemplate(const wchar_t* format, FormatTemplate& made) {
     made.length = 0;
     made.fieldCount = 0;
     for (const wchar_t* position = format; *position != L'\0';) {
@@ -230,7 +231,7 @@ void fillTemplate(const FormatTemplate& filled, char* out, va_list& arguments) {
 
 // The way for any other format: one character at a time, the plain ones and the
 // conversions gathered in a local buffer, the others through putText.
-void writeEachCharacter(const wchar_t* format, va_list& arguments) {
+[[gnu::noinline]] void writeEachCharacter(const wchar_t* format, va_list& arguments) {
     char gathered[GatherSize];
     std::size_t used = 0;
     for (const wchar_t* position = format;;) {
