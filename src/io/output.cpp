@@ -166,7 +166,7 @@ struct TemplateField {
 // address field through the same format, so its template is made once.
 struct FormatTemplate {
     const wchar_t* format = nullptr;
-    char bytes[GatherSize];
+    char bytes[GatherSize] = {};
     std::size_t length = 0;
     std::size_t fieldCount = 0;
     TemplateField fields[MaxTemplateFields];
