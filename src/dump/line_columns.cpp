@@ -33,13 +33,6 @@ struct HexPairs {
 constexpr HexPairs HexPairTable;
 
 #ifdef ZELVANE_USE_SSE2
-// Lower-case hexadecimal digits of sixteen nibbles: '0' + v, and 39 more from 10 on.
-__m128i hexDigits(__m128i nibbles) {
-    const __m128i aboveNine = _mm_cmpgt_epi8(nibbles, _mm_set1_epi8(9));
-    return _mm_add_epi8(_mm_add_epi8(nibbles, _mm_set1_epi8('0')),
-                        _mm_and_si128(aboveNine, _mm_set1_epi8('a' - '0' - 10)));
-}
-
 // Stores four columns' digit pairs, given as eight 16-bit characters (high and
 // low digit of each column in turn), at 3c and 3c + 1, leaving the spaces be.
 void storeFourPairs(wchar_t* hex, __m128i pairs) {
@@ -94,8 +87,8 @@ void fillWholeLine(wchar_t* hexColumns, wchar_t* textColumns, const std::uint8_t
 #ifdef ZELVANE_USE_SSE2
     const __m128i line = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
     const __m128i lowNibbles = _mm_set1_epi8(0x0F);
-    const __m128i high = hexDigits(_mm_and_si128(_mm_srli_epi16(line, 4), lowNibbles));
-    const __m128i low = hexDigits(_mm_and_si128(line, lowNibbles));
+    const __m128i high = hexDigits(_mm_and_si128(_mm_srli_epi16(line, 4), lowNibbles), 'a');
+    const __m128i low = hexDigits(_mm_and_si128(line, lowNibbles), 'a');
     const __m128i pairs0to7 = _mm_unpacklo_epi8(high, low);
     const __m128i pairs8to15 = _mm_unpackhi_epi8(high, low);
     const __m128i zero = _mm_setzero_si128();

@@ -129,9 +129,7 @@ void storeHexPair(std::uint32_t first, std::uint32_t second, char separator, cha
     const __m128i lowNibbles = _mm_set1_epi8(0x0F);
     const __m128i nibbles = _mm_unpacklo_epi8(_mm_and_si128(_mm_srli_epi16(packed, 4), lowNibbles),
                                               _mm_and_si128(packed, lowNibbles));
-    const __m128i aboveNine = _mm_cmpgt_epi8(nibbles, _mm_set1_epi8(9));
-    const __m128i digits = _mm_add_epi8(_mm_add_epi8(nibbles, _mm_set1_epi8('0')),
-                                        _mm_and_si128(aboveNine, _mm_set1_epi8('A' - '0' - 10)));
+    const __m128i digits = hexDigits(nibbles, 'A');
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out), digits);
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out + HexDigitCount + 1),
                      _mm_srli_si128(digits, 8));
