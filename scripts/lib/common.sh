@@ -5,18 +5,21 @@ set -euo pipefail
 script_name=$(basename "$0")
 trap 'echo "$script_name: failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 
+# fail_with_log STEP LOG STATUS: names the failed step, shows the log's last lines
+# and ends the script with STATUS.
+fail_with_log() {
+    echo "$script_name: $1 failed (exit code $3); the last lines of $2:" >&2
+    tail -n 40 "$2" >&2
+    exit "$3"
+}
+
 # run_logged STEP LOG COMMAND...: runs a noisy command with its output in LOG. On
 # failure it names the step, shows the log's last lines and ends the script.
 run_logged() {
     local step=$1 log=$2
     shift 2
     mkdir -p "$(dirname "$log")"
-    "$@" > "$log" 2>&1 || {
-        local status=$?
-        echo "$script_name: $step failed (exit code $status); the last lines of $log:" >&2
-        tail -n 40 "$log" >&2
-        exit "$status"
-    }
+    "$@" > "$log" 2>&1 || fail_with_log "$step" "$log" "$?"
 }
 
 # start_wine BUILD_DIR: gives this script a Wine prefix of its own inside the
@@ -36,11 +39,8 @@ start_wine() {
     # once it has gone.
     wineserver -w
     # The server's output goes to the log, so that it holds no pipe of ours open.
-    wineserver -p < /dev/null >> "$1/wine-prefix.log" 2>&1 || {
-        echo "$script_name: starting the Wine server failed; the last lines of $1/wine-prefix.log:" >&2
-        tail -n 40 "$1/wine-prefix.log" >&2
-        exit 1
-    }
+    wineserver -p < /dev/null >> "$1/wine-prefix.log" 2>&1 ||
+        fail_with_log "starting the Wine server" "$1/wine-prefix.log" "$?"
     trap 'wineserver -k > /dev/null 2>&1 || true' EXIT
     # Wine's own services start with the first program and stay while the server
     # does: start them here, so that they hold no pipe of a test open.
