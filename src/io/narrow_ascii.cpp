@@ -33,9 +33,40 @@ std::size_t charactersLeftInPage(const wchar_t* text) {
     return (PageSize - offset) / sizeof(wchar_t);
 }
 
-// One bit per byte that is not plain: below 0x20, or, as a signed byte, negative.
-int specialBytes(__m128i bytes) {
-    return _mm_movemask_epi8(_mm_cmplt_epi8(bytes, _mm_set1_epi8(0x20)));
+// All ones in each byte that is plain: 0x20-0x7F, as signed bytes above 0x1F.
+__m128i plainMask(__m128i bytes) { return _mm_cmpgt_epi8(bytes, _mm_set1_epi8(0x1F)); }
+
+// One bit per byte that is plain.
+int plainBytes(__m128i bytes) { return _mm_movemask_epi8(plainMask(bytes)); }
+
+constexpr int AllPlain = 0xFFFF;
+
+// The index of the first byte that is not plain, from a group's plainBytes.
+std::size_t firstSpecial(int plain) { return static_cast<std::size_t>(__builtin_ctz(~plain)); }
+
+constexpr std::size_t BatchGroups = 5;
+constexpr std::size_t BatchSize = BatchGroups * GroupSize;
+
+// Narrows BatchGroups groups and returns how many characters from the first on
+// are plain. A dump line is 65 characters and the NUL: the groups before the
+// last are plain and tested together, the string ends in the last.
+__attribute__((no_sanitize("address"))) std::size_t narrowBatch(const wchar_t* text, char* out) {
+    constexpr std::size_t Last = BatchGroups - 1;
+    __m128i groups[BatchGroups];
+    __m128i leadingPlain = _mm_set1_epi8(-1);
+    for (std::size_t group = 0; group < BatchGroups; ++group) {
+        groups[group] = packGroup(text + group * GroupSize);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + group * GroupSize), groups[group]);
+        if (group < Last) leadingPlain = _mm_and_si128(leadingPlain, plainMask(groups[group]));
+    }
+    std::size_t group = 0;
+    if (_mm_movemask_epi8(leadingPlain) == AllPlain) {
+        group = Last;
+    } else {
+        while (plainBytes(groups[group]) == AllPlain) ++group;
+    }
+    const int plain = plainBytes(groups[group]);
+    return plain == AllPlain ? BatchSize : group * GroupSize + firstSpecial(plain);
 }
 
 // Narrows whole groups of text[done..end) and returns where it stopped: at the
@@ -49,8 +80,8 @@ __attribute__((no_sanitize("address"))) std::size_t narrowGroups(const wchar_t* 
     for (; done + GroupSize <= end; done += GroupSize) {
         const __m128i bytes = packGroup(text + done);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + done), bytes);
-        const int special = specialBytes(bytes);
-        if (special != 0) return done + static_cast<std::size_t>(__builtin_ctz(special));
+        const int plain = plainBytes(bytes);
+        if (plain != AllPlain) return done + firstSpecial(plain);
     }
     return done;
 }
@@ -76,6 +107,11 @@ std::size_t narrowAscii(const wchar_t* text, std::size_t length, char* out) {
 std::size_t narrowAsciiString(const wchar_t* text, std::size_t room, char* out) {
     std::size_t done = 0;
 #ifdef ZELVANE_USE_SSE2
+    // A dump line, the most common string, ends within the first batch.
+    if (room >= BatchSize && charactersLeftInPage(text) >= BatchSize) {
+        done = narrowBatch(text, out);
+        if (done < BatchSize) return done;
+    }
     while (done + GroupSize <= room) {
         std::size_t end = done + charactersLeftInPage(text + done);
         if (end < done + GroupSize) {

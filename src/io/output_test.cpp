@@ -158,6 +158,23 @@ TEST(OutputBufferingTest, ABlockCanEndInsideALineEnd) {
     }
 }
 
+// The narrowing tests several groups of characters at once; a line feed in any
+// place of any group must end the plain stretch exactly there.
+TEST(OutputNarrowingTest, FindsALineFeedAtEveryPosition) {
+    const std::size_t length = 200;
+    for (std::size_t lineFeed = 0; lineFeed < length; ++lineFeed) {
+        std::wstring text;
+        std::string expected;
+        for (std::size_t i = 0; i < length; ++i) {
+            text += i == lineFeed ? L'\n' : static_cast<wchar_t>(L'a' + i % 26);
+            expected += i == lineFeed ? std::string("\r\n") : std::string(1, static_cast<char>('a' + i % 26));
+        }
+        StdoutCapture capture;
+        writeLine(text.c_str());
+        EXPECT_EQ(expected + "\r\n", capture.finish()) << lineFeed;
+    }
+}
+
 // The narrowing reads whole groups of characters; none may reach past the page
 // that holds the string's end, wherever in a group that end falls.
 TEST(OutputNarrowingTest, ReadsNothingBeyondThePageWhereTheStringEnds) {
