@@ -97,11 +97,12 @@ void fillWholeLine(wchar_t* hexColumns, wchar_t* textColumns, const std::uint8_t
     storeFourPairs(hexColumns + 24, _mm_unpacklo_epi8(pairs8to15, zero));
     storeFourPairs(hexColumns + 36, _mm_unpackhi_epi8(pairs8to15, zero));
 
-    // 0x20-0x7E as themselves: as signed bytes, 0x80 and above are negative.
-    const __m128i printable = _mm_and_si128(_mm_cmpgt_epi8(line, _mm_set1_epi8(0x1F)),
-                                            _mm_cmplt_epi8(line, _mm_set1_epi8(0x7F)));
-    const __m128i shown = _mm_or_si128(_mm_and_si128(printable, line),
-                                       _mm_andnot_si128(printable, _mm_set1_epi8('.')));
+    // 0x20-0x7E as themselves. One more than each is 0x21-0x7F for them, and, as a
+    // signed byte, below 0x21 for every other byte (0x7F and up wrap to 0x80-0x00).
+    const __m128i printable =
+        _mm_cmpgt_epi8(_mm_add_epi8(line, _mm_set1_epi8(1)), _mm_set1_epi8(0x20));
+    const __m128i dots = _mm_set1_epi8('.');
+    const __m128i shown = _mm_xor_si128(dots, _mm_and_si128(printable, _mm_xor_si128(line, dots)));
     storeWide(textColumns, shown);
 #else
     fillColumns(hexColumns, textColumns, bytes, 16);

@@ -275,12 +275,11 @@ void writeLine(const wchar_t* text) {
     // The dump lines take the short way: the narrowing finds the end of a plain
     // ASCII line itself, and the line end follows it into the block.
     const std::size_t room = BlockSize - output.length;
-    char* out = output.pending + output.length;
-    const std::size_t plain =
-        narrowAsciiString(text, room > LineEndLength ? room - LineEndLength : 0, out);
+    const std::size_t plain = narrowAsciiString(
+        text, room > LineEndLength ? room - LineEndLength : 0, output.pending + output.length);
     output.length += plain;
-    if (text[plain] == L'\0' && room >= LineEndLength) {
-        std::memcpy(out + plain, lineEnd(), LineEndLength);
+    if (text[plain] == L'\0' && BlockSize - output.length >= LineEndLength) {
+        std::memcpy(output.pending + output.length, lineEnd(), LineEndLength);
         output.length += LineEndLength;
     } else if (putText(text + plain, std::wcslen(text + plain))) {
         putLineEnd();
