@@ -118,9 +118,10 @@ void storeHex(std::uint32_t value, char* out) {
     std::memcpy(out, &text, sizeof text);
 }
 
-// Stores first and second as eight upper-case hexadecimal digits each, with
-// separator between them: "%08X:%08X" with both values converted together.
-void storeHexPair(std::uint32_t first, std::uint32_t second, char separator, char* out) {
+// Stores first and second as eight upper-case hexadecimal digits each, at out and
+// one character after the first: "%08X:%08X" with both values converted together,
+// leaving the character between them be.
+void storeHexPair(std::uint32_t first, std::uint32_t second, char* out) {
 #ifdef ZELVANE_USE_SSE2
     // The bytes of both values, the most significant first, as sixteen nibbles.
     const std::uint64_t bytes =
@@ -137,7 +138,6 @@ void storeHexPair(std::uint32_t first, std::uint32_t second, char separator, cha
     storeHex(first, out);
     storeHex(second, out + HexDigitCount + 1);
 #endif
-    out[HexDigitCount] = separator;
 }
 
 // A call ends with the console up to date.
@@ -150,46 +150,35 @@ bool isHexConversion(const wchar_t* text) {
 }
 
 constexpr std::size_t GatherSize = 32;
-constexpr std::size_t MaxTemplateFields = 4;
 
-// Where a template's conversions go: one, or two with one character between them,
-// as in an address field, which are converted together.
-struct TemplateField {
-    std::size_t offset;
-    bool pair;
-};
-
-// A format of plain characters and conversions only, as it prints: the plain
-// characters in place and a gap for each conversion. The dump prints every
-// address field through the same format, so its template is made once.
+// A format of plain characters and one field at most, as it prints: the plain
+// characters in place and a gap for the field. A field is one conversion, or two
+// with one character between them, as in an address field, converted together.
+// The dump prints every address field through the same format, so its template
+// is made once.
 struct FormatTemplate {
     const wchar_t* format = nullptr;
     char bytes[GatherSize] = {};
     std::size_t length = 0;
-    std::size_t fieldCount = 0;
-    TemplateField fields[MaxTemplateFields];
+    std::size_t conversions = 0;  // in the field: 0, 1 or 2
+    std::size_t fieldOffset = 0;
 };
 FormatTemplate lastTemplate;
 
-// Makes the template of format, or returns false where it holds another character
-// or is too long for one. Kept out of writeFormatted, like writeEachCharacter, so
-// that the common way through it needs few registers.
+// Makes the template of format, or returns false where it holds another character,
+// another field or is too long for one. Kept out of writeFormatted, like
+// writeEachCharacter, so that the common way through it needs few registers.
 [[gnu::noinline]] bool makeTemplate(const wchar_t* format, FormatTemplate& made) {
     made.length = 0;
-    made.fieldCount = 0;
+    made.conversions = 0;
     for (const wchar_t* position = format; *position != L'\0';) {
         if (isHexConversion(position)) {
+            const bool secondOfPair =
+                made.conversions == 1 && made.fieldOffset + HexDigitCount + 1 == made.length;
             if (made.length + HexDigitCount > GatherSize) return false;
-            TemplateField* previous =
-                made.fieldCount > 0 ? &made.fields[made.fieldCount - 1] : nullptr;
-            if (previous != nullptr && !previous->pair &&
-                previous->offset + HexDigitCount + 1 == made.length) {
-                previous->pair = true;
-            } else if (made.fieldCount < MaxTemplateFields) {
-                made.fields[made.fieldCount++] = {made.length, false};
-            } else {
-                return false;
-            }
+            if (made.conversions != 0 && !secondOfPair) return false;
+            if (made.conversions == 0) made.fieldOffset = made.length;
+            ++made.conversions;
             made.length += HexDigitCount;
             position += ConversionLength;
         } else {
@@ -212,18 +201,16 @@ const FormatTemplate* templateOf(const wchar_t* format) {
     return &lastTemplate;
 }
 
-// Prints the template into out, which has room for GatherSize bytes, with the
-// conversions filled in from arguments.
+// Prints the template into out, which has room for GatherSize bytes, with its
+// field filled in from arguments.
 void fillTemplate(const FormatTemplate& filled, char* out, va_list& arguments) {
     std::memcpy(out, filled.bytes, GatherSize);
-    for (std::size_t i = 0; i < filled.fieldCount; ++i) {
-        char* field = out + filled.fields[i].offset;
-        const auto value = va_arg(arguments, std::uint32_t);
-        if (filled.fields[i].pair) {
-            storeHexPair(value, va_arg(arguments, std::uint32_t), field[HexDigitCount], field);
-        } else {
-            storeHex(value, field);
-        }
+    char* field = out + filled.fieldOffset;
+    if (filled.conversions == 2) {
+        const auto first = va_arg(arguments, std::uint32_t);
+        storeHexPair(first, va_arg(arguments, std::uint32_t), field);
+    } else if (filled.conversions == 1) {
+        storeHex(va_arg(arguments, std::uint32_t), field);
     }
 }
 

@@ -60,6 +60,9 @@ const OutputCase OutputCases[] = {
          writeFormatted(format, std::uint32_t{4}, std::uint32_t{5});
      },
      "00000001:00000002  <00000003>00000004:00000005  "},
+    {"conversions_apart",
+     [] { writeFormatted(L"%08X - %08X", std::uint32_t{0x12}, std::uint32_t{0xFEDCBA98}); },
+     "00000012 - FEDCBA98"},
     {"pair_then_single",
      [] {
          writeFormatted(L"%08X %08X %08X", std::uint32_t{1}, std::uint32_t{2}, std::uint32_t{3});
