@@ -71,14 +71,19 @@ std::int32_t beginDump(LineFormatter& formatter, const std::uint8_t* bytes, std:
 
 std::int32_t formatBytes(LineFormatter& formatter, const std::uint8_t* bytes, std::uint32_t inHand,
                          std::int64_t rangeLeft) {
-    if (formatter.column == 0 && inHand >= BytesPerLine && rangeLeft >= BytesPerLine) {
-        // Most lines: sixteen bytes in hand for an empty line, printed at once.
-        fillWholeLine(formatter.hexColumns, formatter.textColumns, bytes);
+    if (formatter.column != 0 || inHand < BytesPerLine || rangeLeft < BytesPerLine) {
+        return formatPartOfLine(formatter, bytes, inHand, rangeLeft);
+    }
+    // Most lines: whole lines in hand for an empty line, each printed at once.
+    std::int32_t taken = 0;
+    do {
+        fillWholeLine(formatter.hexColumns, formatter.textColumns, bytes + taken);
         formatter.column = BytesPerLine;
         printLine(formatter);
-        return BytesPerLine;
-    }
-    return formatPartOfLine(formatter, bytes, inHand, rangeLeft);
+        taken += BytesPerLine;
+    } while (inHand - static_cast<std::uint32_t>(taken) >= BytesPerLine &&
+             rangeLeft - taken >= BytesPerLine);
+    return taken;
 }
 
 void finishLine(LineFormatter& formatter) {

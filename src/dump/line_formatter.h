@@ -36,6 +36,7 @@ std::int32_t beginDump(LineFormatter& formatter, const std::uint8_t* bytes, std:
                        std::int64_t rangeLeft);
 
 /// Fills the line's columns and prints the line once it is full or the range ends.
+/// From an empty line it takes every whole line in hand at once, printing each.
 std::int32_t formatBytes(LineFormatter& formatter, const std::uint8_t* bytes, std::uint32_t inHand,
                          std::int64_t rangeLeft);
 
