@@ -1,38 +1,36 @@
 #include "dump/line_columns.h"
 
-#include <cstring>
-
-#include "platform/sse2.h"
+#include "dump/line_formatter.h"
+#include "io/hex_digits.h"
 
 namespace {
 
-// Printable ASCII shows as itself, control characters as "."; bytes from 0x80
-// on are not looked up and show as ".".
+static_assert(BytesPerLine == 16, "the SSE2 way takes a line as one 16-byte vector");
+
 struct DisplayChars {
     wchar_t table[128];
     constexpr DisplayChars() : table() {
-        for (int code = 0; code < 128; ++code) {
-            table[code] = (code < 0x20 || code == 0x7F) ? L'.' : static_cast<wchar_t>(code);
-        }
+        for (int code = 0; code < 128; ++code)
+            table[code] = displayChar(static_cast<std::uint8_t>(code));
     }
 };
+// Bytes from 0x80 on are not looked up: they all show as ".".
 constexpr DisplayChars DisplayCharTable;
 
 struct HexPairs {
     wchar_t digits[256][2];
     constexpr HexPairs() : digits() {
-        for (int value = 0; value < 256; ++value) {
-            digits[value][0] = hexDigit(value >> 4);
-            digits[value][1] = hexDigit(value & 0xF);
+        for (unsigned value = 0; value < 256; ++value) {
+            digits[value][0] = static_cast<wchar_t>(hexDigit(value >> 4, 'a'));
+            digits[value][1] = static_cast<wchar_t>(hexDigit(value & 0xF, 'a'));
         }
-    }
-    static constexpr wchar_t hexDigit(int value) {
-        return static_cast<wchar_t>(value < 10 ? L'0' + value : L'a' + value - 10);
     }
 };
 constexpr HexPairs HexPairTable;
 
 #ifdef ZELVANE_USE_SSE2
+constexpr int PairsPerStore = 4;
+
 // Stores four columns' digit pairs, given as eight 16-bit characters (high and
 // low digit of each column in turn), at 3c and 3c + 1, leaving the spaces be.
 void storeFourPairs(wchar_t* hex, __m128i pairs) {
@@ -42,13 +40,12 @@ void storeFourPairs(wchar_t* hex, __m128i pairs) {
         const __m128i second = _mm_unpackhi_epi16(pairs, zero);
         // The low and the high eight bytes of each, a column's two digits apiece.
         _mm_storel_epi64(reinterpret_cast<__m128i*>(hex), first);
-        _mm_storeh_pi(reinterpret_cast<__m64*>(hex + 3), _mm_castsi128_ps(first));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(hex + 6), second);
-        _mm_storeh_pi(reinterpret_cast<__m64*>(hex + 9), _mm_castsi128_ps(second));
+        _mm_storeh_pi(reinterpret_cast<__m64*>(hex + HexColumnWidth), _mm_castsi128_ps(first));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(hex + 2 * HexColumnWidth), second);
+        _mm_storeh_pi(reinterpret_cast<__m64*>(hex + 3 * HexColumnWidth), _mm_castsi128_ps(second));
     } else {
-        for (int column = 0; column < 4; ++column) {
-            const int pair = _mm_cvtsi128_si32(pairs);
-            std::memcpy(hex + 3 * column, &pair, sizeof pair);
+        for (int column = 0; column < PairsPerStore; ++column) {
+            _mm_storeu_si32(hex + HexColumnWidth * column, pairs);
             pairs = _mm_srli_si128(pairs, 4);
         }
     }
@@ -70,6 +67,16 @@ void storeWide(wchar_t* out, __m128i bytes) {
         _mm_storeu_si128(vectors + 1, high);
     }
 }
+
+// displayChar of sixteen bytes. One more than each of 0x20-0x7E is 0x21-0x7F;
+// as a signed byte, one more than any other byte is below 0x21 (0x7F and up wrap
+// to 0x80-0x00).
+__m128i displayChars(__m128i bytes) {
+    const __m128i printable =
+        _mm_cmpgt_epi8(_mm_add_epi8(bytes, _mm_set1_epi8(1)), _mm_set1_epi8(0x20));
+    const __m128i dots = _mm_set1_epi8('.');
+    return _mm_xor_si128(dots, _mm_and_si128(printable, _mm_xor_si128(bytes, dots)));
+}
 #endif
 
 }  // namespace
@@ -77,8 +84,8 @@ void storeWide(wchar_t* out, __m128i bytes) {
 void fillColumns(wchar_t* hexColumns, wchar_t* textColumns, const std::uint8_t* bytes, int count) {
     for (int i = 0; i < count; ++i) {
         const std::uint8_t byte = bytes[i];
-        std::memcpy(&hexColumns[3 * i], HexPairTable.digits[byte],
-                    sizeof HexPairTable.digits[byte]);
+        hexColumns[HexColumnWidth * i] = HexPairTable.digits[byte][0];
+        hexColumns[HexColumnWidth * i + 1] = HexPairTable.digits[byte][1];
         textColumns[i] = byte < 0x80 ? DisplayCharTable.table[byte] : L'.';
     }
 }
@@ -92,19 +99,13 @@ void fillWholeLine(wchar_t* hexColumns, wchar_t* textColumns, const std::uint8_t
     const __m128i pairs0to7 = _mm_unpacklo_epi8(high, low);
     const __m128i pairs8to15 = _mm_unpackhi_epi8(high, low);
     const __m128i zero = _mm_setzero_si128();
+    constexpr int Quarter = HexColumnWidth * PairsPerStore;
     storeFourPairs(hexColumns, _mm_unpacklo_epi8(pairs0to7, zero));
-    storeFourPairs(hexColumns + 12, _mm_unpackhi_epi8(pairs0to7, zero));
-    storeFourPairs(hexColumns + 24, _mm_unpacklo_epi8(pairs8to15, zero));
-    storeFourPairs(hexColumns + 36, _mm_unpackhi_epi8(pairs8to15, zero));
-
-    // 0x20-0x7E as themselves. One more than each is 0x21-0x7F for them, and, as a
-    // signed byte, below 0x21 for every other byte (0x7F and up wrap to 0x80-0x00).
-    const __m128i printable =
-        _mm_cmpgt_epi8(_mm_add_epi8(line, _mm_set1_epi8(1)), _mm_set1_epi8(0x20));
-    const __m128i dots = _mm_set1_epi8('.');
-    const __m128i shown = _mm_xor_si128(dots, _mm_and_si128(printable, _mm_xor_si128(line, dots)));
-    storeWide(textColumns, shown);
+    storeFourPairs(hexColumns + Quarter, _mm_unpackhi_epi8(pairs0to7, zero));
+    storeFourPairs(hexColumns + 2 * Quarter, _mm_unpacklo_epi8(pairs8to15, zero));
+    storeFourPairs(hexColumns + 3 * Quarter, _mm_unpackhi_epi8(pairs8to15, zero));
+    storeWide(textColumns, displayChars(line));
 #else
-    fillColumns(hexColumns, textColumns, bytes, 16);
+    fillColumns(hexColumns, textColumns, bytes, BytesPerLine);
 #endif
 }

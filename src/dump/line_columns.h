@@ -6,6 +6,12 @@
 
 #include <cstdint>
 
+/// The one display rule: printable ASCII (0x20-0x7E) shows as itself, every other
+/// byte as ".".
+constexpr wchar_t displayChar(std::uint8_t byte) {
+    return byte >= 0x20 && byte <= 0x7E ? static_cast<wchar_t>(byte) : L'.';
+}
+
 /// Fills count columns from column 0 of both areas with the given bytes.
 void fillColumns(wchar_t* hexColumns, wchar_t* textColumns, const std::uint8_t* bytes, int count);
 

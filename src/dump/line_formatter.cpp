@@ -1,6 +1,7 @@
 #include "dump/line_formatter.h"
 
 #include "dump/line_columns.h"
+#include "io/narrow_ascii.h"
 #include "io/output.h"
 
 namespace {
@@ -13,11 +14,11 @@ const wchar_t ColumnHeader[] =
 
 const wchar_t AddressFormat[] = L"%08X:%08X  ";
 
-constexpr int SeparatorPosition = 48;
+static_assert(LineLength + 1 <= NarrowBatchLength, "a dump line is narrowed in one batch");
 
 void blankColumn(LineFormatter& formatter, int column) {
-    formatter.hexColumns[3 * column] = L' ';
-    formatter.hexColumns[3 * column + 1] = L' ';
+    formatter.hexColumns[HexColumnWidth * column] = L' ';
+    formatter.hexColumns[HexColumnWidth * column + 1] = L' ';
     formatter.textColumns[column] = L' ';
 }
 
@@ -27,7 +28,6 @@ void printLine(LineFormatter& formatter) {
                    static_cast<std::uint32_t>(address) & ~std::uint32_t{0xF});
     formatter.address += static_cast<std::uint64_t>(formatter.column);
     formatter.column = 0;
-    formatter.line[SeparatorPosition] = L' ';
     writeLine(formatter.line);
 }
 
@@ -39,7 +39,7 @@ void printLine(LineFormatter& formatter) {
     if (inHand < count) count = inHand;
     if (rangeLeft < count) count = rangeLeft;
     const auto taken = static_cast<std::int32_t>(count);
-    fillColumns(formatter.hexColumns + 3 * formatter.column,
+    fillColumns(formatter.hexColumns + HexColumnWidth * formatter.column,
                 formatter.textColumns + formatter.column, bytes, taken);
     formatter.column += taken;
 
@@ -63,8 +63,8 @@ void initLineFormatter(LineFormatter& formatter, std::int64_t startOffset) {
 std::int32_t beginDump(LineFormatter& formatter, const std::uint8_t* bytes, std::uint32_t inHand,
                        std::int64_t rangeLeft) {
     writeFormatted(ColumnHeader);
-    formatter.column = static_cast<std::int32_t>(formatter.address & 0xF);
-    for (int column = 0; column < formatter.column; ++column) blankColumn(formatter, column);
+    // The columns before the first byte stay as initLineFormatter left them: blank.
+    formatter.column = static_cast<std::int32_t>(formatter.address % BytesPerLine);
     formatter.step = formatBytes;
     return formatBytes(formatter, bytes, inHand, rangeLeft);
 }

@@ -13,9 +13,15 @@ struct LineFormatter;
 using LineStep = std::int32_t (*)(LineFormatter& formatter, const std::uint8_t* bytes,
                                   std::uint32_t inHand, std::int64_t rangeLeft);
 
+// The line after the address field: a hexadecimal column of HexColumnWidth
+// characters per byte (two digits and a space), a separating space, and one
+// display character per byte. io/narrow_ascii.cpp narrows a string in batches
+// sized for this line and its NUL (NarrowBatchLength).
 constexpr int BytesPerLine = 16;
-constexpr int TextColumnsStart = 49;
-constexpr int LineLength = 65;  // characters printed after the address field
+constexpr int HexColumnWidth = 3;
+constexpr int SeparatorPosition = BytesPerLine * HexColumnWidth;
+constexpr int TextColumnsStart = SeparatorPosition + 1;
+constexpr int LineLength = TextColumnsStart + BytesPerLine;
 
 /// The line being built and where the next byte goes. It points into itself, so
 /// its owner sets it up in place with initLineFormatter and never copies it.

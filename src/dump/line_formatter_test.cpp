@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "dump/line_columns.h"
+#include "io/hex_digits.h"
 #include "reference_dump.h"
 #include "stdout_capture.h"
 
@@ -111,6 +113,30 @@ INSTANTIATE_TEST_SUITE_P(Chunks, LineFormatterChunkTest, testing::ValuesIn(Chunk
                          [](const testing::TestParamInfo<ChunkCase>& testInfo) {
                              return std::string(testInfo.param.name);
                          });
+
+// The whole-line way (SSE2 where built) and the column way against the one rule
+// for digits and display characters, for every byte value.
+TEST(LineColumnsTest, BothWaysFollowTheDigitAndDisplayRulesForEveryByte) {
+    for (int first = 0; first < 256; first += BytesPerLine) {
+        std::uint8_t bytes[BytesPerLine];
+        for (int i = 0; i < BytesPerLine; ++i) bytes[i] = static_cast<std::uint8_t>(first + i);
+        for (const bool wholeLine : {true, false}) {
+            wchar_t line[LineLength] = {};
+            if (wholeLine) {
+                fillWholeLine(line, line + TextColumnsStart, bytes);
+            } else {
+                fillColumns(line, line + TextColumnsStart, bytes, BytesPerLine);
+            }
+            for (int c = 0; c < BytesPerLine; ++c) {
+                SCOPED_TRACE(testing::Message() << "byte " << first + c << " whole " << wholeLine);
+                EXPECT_EQ(static_cast<wchar_t>(hexDigit(bytes[c] >> 4, 'a')), line[HexColumnWidth * c]);
+                EXPECT_EQ(static_cast<wchar_t>(hexDigit(bytes[c] & 0xF, 'a')), line[HexColumnWidth * c + 1]);
+                EXPECT_EQ(L'\0', line[HexColumnWidth * c + 2]);  // the space is never written
+                EXPECT_EQ(displayChar(bytes[c]), line[TextColumnsStart + c]);
+            }
+        }
+    }
+}
 
 TEST(LineFormatterTest, HoldsALineThatIsNotYetCompleteAndPrintsNothingBeforeTheFirstBytes) {
     StdoutCapture capture;

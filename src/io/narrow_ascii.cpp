@@ -44,8 +44,9 @@ constexpr int AllPlain = 0xFFFF;
 // The index of the first byte that is not plain, from a group's plainBytes.
 std::size_t firstSpecial(int plain) { return static_cast<std::size_t>(__builtin_ctz(~plain)); }
 
-constexpr std::size_t BatchGroups = 5;
+constexpr std::size_t BatchGroups = NarrowBatchLength / GroupSize;
 constexpr std::size_t BatchSize = BatchGroups * GroupSize;
+static_assert(BatchSize == NarrowBatchLength, "a batch is whole groups");
 
 // Narrows BatchGroups groups and returns how many characters from the first on
 // are plain. A dump line is 65 characters and the NUL: the groups before the

@@ -5,6 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 
+/// narrowAsciiString reads a string in batches of this many characters where it
+/// can: a whole dump line and its NUL fit in one.
+constexpr std::size_t NarrowBatchLength = 80;
+
 /// Whether a character is printable ASCII, written as the one byte of its code
 /// without further thought. Control characters, among them the line feed and
 /// the NUL, are left to the slower path.

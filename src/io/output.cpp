@@ -6,7 +6,7 @@
 #include <cwchar>
 
 #include "io/narrow_ascii.h"
-#include "platform/sse2.h"
+#include "io/hex_digits.h"
 #include "platform/standard_output.h"
 
 namespace {
@@ -102,21 +102,8 @@ bool putText(const wchar_t* text, std::size_t length) {
     return true;
 }
 
-// Stores value as eight upper-case hexadecimal digits. Each nibble is spread into
-// a byte of its own and turned into a digit in one go.
-void storeHex(std::uint32_t value, char* out) {
-    std::uint64_t nibbles = value;
-    nibbles = ((nibbles & 0xFFFF0000u) << 16) | (nibbles & 0x0000FFFFu);
-    nibbles = ((nibbles & 0x0000FF000000FF00u) << 8) | (nibbles & 0x000000FF000000FFu);
-    nibbles = ((nibbles & 0x00F000F000F000F0u) << 4) | (nibbles & 0x000F000F000F000Fu);
-    // Byte i holds nibble i, the least significant first; 7 more from 10 on.
-    const std::uint64_t aboveNine = ((nibbles + 0x0606060606060606u) >> 4) & 0x0101010101010101u;
-    const std::uint64_t digits = nibbles + 0x3030303030303030u + aboveNine * 7;
-    // The most significant digit first: on a little-endian processor, that is the
-    // bytes in reverse.
-    const std::uint64_t text = __builtin_bswap64(digits);
-    std::memcpy(out, &text, sizeof text);
-}
+// Stores value as eight upper-case hexadecimal digits.
+void storeHex(std::uint32_t value, char* out) { storeHex32(value, 'A', out); }
 
 // Stores first and second as eight upper-case hexadecimal digits each, at out and
 // one character after the first: "%08X:%08X" with both values converted together,
@@ -124,9 +111,10 @@ void storeHex(std::uint32_t value, char* out) {
 void storeHexPair(std::uint32_t first, std::uint32_t second, char* out) {
 #ifdef ZELVANE_USE_SSE2
     // The bytes of both values, the most significant first, as sixteen nibbles.
-    const std::uint64_t bytes =
-        __builtin_bswap64((static_cast<std::uint64_t>(first) << 32) | second);
-    const __m128i packed = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&bytes));
+    // Put into the vector's lanes by value, so no byte order of memory is involved.
+    const __m128i packed = _mm_unpacklo_epi32(
+        _mm_cvtsi32_si128(static_cast<int>(__builtin_bswap32(first))),
+        _mm_cvtsi32_si128(static_cast<int>(__builtin_bswap32(second))));
     const __m128i lowNibbles = _mm_set1_epi8(0x0F);
     const __m128i nibbles = _mm_unpacklo_epi8(_mm_and_si128(_mm_srli_epi16(packed, 4), lowNibbles),
                                               _mm_and_si128(packed, lowNibbles));
