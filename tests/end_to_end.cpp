@@ -32,19 +32,27 @@ std::string EndToEndTest::makeFile(const std::string& name,
 
 ProgramResult EndToEndTest::run(const std::vector<std::string>& arguments,
                                 const RunOptions& options) {
-    // ZELVANE_TEST_WRAPPER runs the program under a checker, such as valgrind;
-    // its words are separated by spaces.
-    const char* wrapper = std::getenv("ZELVANE_TEST_WRAPPER");
-    if (wrapper == nullptr || *wrapper == '\0')
-        return runProgram(programPath(), arguments, options);
-    std::vector<std::string> words;
-    std::istringstream wrapperWords(wrapper);
-    for (std::string word; wrapperWords >> word;) words.push_back(word);
-    const std::string checker = words.front();
+    std::vector<std::string> words = programCommand();
+    const std::string program = words.front();
     words.erase(words.begin());
-    words.push_back(programPath());
     words.insert(words.end(), arguments.begin(), arguments.end());
-    return runProgram(checker, words, options);
+    return runProgram(program, words, options);
+}
+
+std::vector<std::string> programCommand() {
+    const char* wrapper = std::getenv("ZELVANE_TEST_WRAPPER");
+    std::istringstream prefix(std::string(ZELVANE_PROGRAM_EMULATOR) + " " +
+                              (wrapper != nullptr ? wrapper : ""));
+    std::vector<std::string> words;
+    for (std::string word; prefix >> word;) words.push_back(word);
+    words.push_back(programPath());
+    return words;
+}
+
+std::string programShellCommand() {
+    std::string command;
+    for (const std::string& word : programCommand()) command += "'" + word + "' ";
+    return command;
 }
 
 std::vector<std::uint8_t> randomBytes(std::size_t count) {

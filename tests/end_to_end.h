@@ -28,5 +28,13 @@ class EndToEndTest : public testing::Test {
     std::filesystem::path directory_;
 };
 
+/// The words that start the built program: under the target's emulator where the
+/// tests were cross-built, then under ZELVANE_TEST_WRAPPER where that names a
+/// checker (its words separated by spaces).
+std::vector<std::string> programCommand();
+
+/// programCommand for a shell, each word quoted.
+std::string programShellCommand();
+
 /// count bytes of a fixed pseudo-random sequence.
 std::vector<std::uint8_t> randomBytes(std::size_t count);

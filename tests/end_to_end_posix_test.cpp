@@ -136,7 +136,7 @@ TEST_F(EndToEndTest, EndsWhenTheReaderOfItsPipeGoesAway) {
     const std::filesystem::path path = directory_ / "big.bin";
     std::ofstream(path, std::ios::binary).close();
     std::filesystem::resize_file(path, std::uint64_t{1} << 30);
-    const std::string command = "'" + programPath() + "' '" + path.string() +
+    const std::string command = programShellCommand() + "'" + path.string() +
                                 "' 0 0x40000000 | head -c 100 > /dev/null; "
                                 "echo \"${PIPESTATUS[0]}\"";
     const ProgramResult result = runProgram("/bin/bash", {"-c", command});

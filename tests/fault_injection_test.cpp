@@ -82,7 +82,7 @@ TEST_P(OutputFaultTest, EndsTheDumpBeforeTheNextReadWithCode1) {
     const OutputFaultCase& c = GetParam();
     const std::string file = makeFile("data.bin", randomBytes(1000000));
     const std::string command = std::string("trap '' PIPE; LD_PRELOAD='") + ZELVANE_FAULT_SHIM +
-                                "' ZELVANE_FAULT=" + c.fault + " '" + programPath() + "' '" +
+                                "' ZELVANE_FAULT=" + c.fault + " " + programShellCommand() + "'" +
                                 file + "' 0 1000000 " + c.redirection +
                                 "; echo \"${PIPESTATUS[0]}\"";
     const ProgramResult result = runProgram("/bin/bash", {"-c", command});

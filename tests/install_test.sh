@@ -1,19 +1,20 @@
 #!/bin/sh
 # Installs the build into a temporary prefix, runs the installed program and
 # renders the installed manual pages.
-# Usage: install_test.sh BUILD_DIR SAMPLE_FILE BIN_DIR MAN_DIR
+# Usage: install_test.sh BUILD_DIR SAMPLE_FILE BIN_DIR MAN_DIR [EMULATOR...]
 set -eu
 build=$1 sample=$2 bindir=$3 mandir=$4
+shift 4  # what is left runs the program: the emulator of a cross build
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
 cmake --install "$build" --prefix "$prefix" > /dev/null
 
-"$prefix/$bindir/zelvane" "$sample" 0 0x7b > "$prefix/installed.txt"
-"$build/zelvane" "$sample" 0 0x7b > "$prefix/built.txt"
+"$@" "$prefix/$bindir/zelvane" "$sample" 0 0x7b > "$prefix/installed.txt"
+"$@" "$build/zelvane" "$sample" 0 0x7b > "$prefix/built.txt"
 cmp "$prefix/built.txt" "$prefix/installed.txt"
 status=0
-"$prefix/$bindir/zelvane" > /dev/null || status=$?
+"$@" "$prefix/$bindir/zelvane" > /dev/null || status=$?
 [ "$status" -eq 2 ] || { echo "usage exit status $status, expected 2"; exit 1; }
 
 for page in "$mandir/man1/zelvane.1.gz" "$mandir/ja/man1/zelvane.1.gz"; do

@@ -2,8 +2,9 @@
 # The Windows program in a real console: Wine's console inside a tmux terminal,
 # set to code page 932. The screen must show the usage text whole, and a dump's
 # header and lines whole, each on a line of its own, with the right exit codes.
-# Usage: windows_console_test.sh ZELVANE_EXE SAMPLE_FILE   (WINEPREFIX set)
+# Usage: windows_console_test.sh ZELVANE_EXE SAMPLE_FILE WINE   (WINEPREFIX set)
 set -eu
+wine=$3
 socket=zelvane-console-$$
 work=$(mktemp -d)
 trap 'tmux -L "$socket" kill-server 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -15,7 +16,7 @@ cd "$work"
 # Runs the program in the console and prints the screen, trailing blanks dropped.
 screen() {
     tmux -L "$socket" new-session -d -x 120 -y 40 \
-        "LANG=C.UTF-8 wine cmd /c 'chcp 932 >nul & zelvane.exe $*'; echo \"exit code \$?\"; sleep 600"
+        "LANG=C.UTF-8 $wine cmd /c 'chcp 932 >nul & zelvane.exe $*'; echo \"exit code \$?\"; sleep 600"
     for _ in $(seq 120); do
         tmux -L "$socket" capture-pane -p > "$work/screen"
         grep -q '^exit code' "$work/screen" && break

@@ -22,19 +22,25 @@ run_logged() {
     "$@" > "$log" 2>&1 || fail_with_log "$step" "$log" "$?"
 }
 
+# Whether this machine runs 32-bit x86 programs (some virtual machines' kernels
+# do not); Wine's 32-bit loader is one.
+runs_32bit_x86() { /usr/lib/wine/wine --version > /dev/null 2>&1; }
+
 # start_wine BUILD_DIR: gives this script a Wine prefix of its own inside the
 # build tree, creates it if needed, and keeps one Wine server running for it
 # until the script ends (a server per test now and then meets the previous one
-# shutting down). Nothing from $HOME or an earlier run is needed.
+# shutting down). Nothing from $HOME or an earlier run is needed. Sets WINE to
+# the build's Wine command.
 start_wine() {
     export WINEPREFIX=$PWD/$1/wine-prefix
     export WINEDEBUG=-all
+    WINE=$(sed -n 's/^ZELVANE_WINE:[A-Z]*=//p' "$1/CMakeCache.txt")
     # A server that an interrupted run left in this prefix would never end by
     # itself, and the wait below would last for ever. None running is no error.
     if [ -d "$WINEPREFIX" ]; then
         wineserver -k > /dev/null 2>&1 || true
     fi
-    run_logged "creating the Wine prefix $WINEPREFIX" "$1/wine-prefix.log" wineboot --init
+    run_logged "creating the Wine prefix $WINEPREFIX" "$1/wine-prefix.log" "$WINE" wineboot --init
     # The server that wineboot started lingers; a persistent one can start only
     # once it has gone.
     wineserver -w
@@ -44,5 +50,5 @@ start_wine() {
     trap 'wineserver -k > /dev/null 2>&1 || true' EXIT
     # Wine's own services start with the first program and stay while the server
     # does: start them here, so that they hold no pipe of a test open.
-    run_logged "starting Wine's services" "$1/wine-services.log" wineboot
+    run_logged "starting Wine's services" "$1/wine-services.log" "$WINE" wineboot
 }
