@@ -1,0 +1,39 @@
+# The hardening a distribution builds its packages with, for every build of the
+# program: zelvane reads files of unknown origin. Our own targets link
+# zelvane_hardening; a packager's CXXFLAGS and LDFLAGS still apply as well, and
+# the sanitizer and fuzzer builds add theirs.
+include(CheckCXXCompilerFlag)
+include(CheckPIESupported)
+
+add_library(zelvane_hardening INTERFACE)
+target_compile_options(zelvane_hardening INTERFACE -fstack-protector-strong)
+# At link time too: there MinGW's compiler driver adds its stack-protector runtime.
+target_link_options(zelvane_hardening INTERFACE -fstack-protector-strong)
+# The fortified string functions need the optimizer, and a packager may have
+# chosen another level already.
+if(NOT CMAKE_CXX_FLAGS MATCHES "_FORTIFY_SOURCE")
+  target_compile_definitions(zelvane_hardening INTERFACE
+    $<$<NOT:$<CONFIG:Debug>>:_FORTIFY_SOURCE=2>)
+endif()
+# On the processors whose compiler has them: stack clash protection, and CET on x86.
+foreach(flag -fstack-clash-protection -fcf-protection)
+  string(MAKE_C_IDENTIFIER "ZELVANE_HAS${flag}" supported)
+  check_cxx_compiler_flag(${flag} ${supported})
+  if(${supported})
+    target_compile_options(zelvane_hardening INTERFACE ${flag})
+  endif()
+endforeach()
+
+if(WIN32)
+  # ASLR and memory that cannot execute, stated rather than left to the linker's
+  # defaults.
+  target_link_options(zelvane_hardening INTERFACE -Wl,--dynamicbase -Wl,--nxcompat)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    target_link_options(zelvane_hardening INTERFACE -Wl,--high-entropy-va)
+  endif()
+else()
+  # Read-only relocations, bound at start, in a position-independent executable.
+  target_link_options(zelvane_hardening INTERFACE -Wl,-z,relro -Wl,-z,now)
+  check_pie_supported()
+  set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+endif()
