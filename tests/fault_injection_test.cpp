@@ -3,8 +3,17 @@
 // A read that fails keeps the complete lines; a file that ends early shows every
 // byte read.
 
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <ostream>
 #include <string>
+#include <thread>
 
 #include "end_to_end.h"
 #include "reference_dump.h"
@@ -105,6 +114,65 @@ TEST_F(EndToEndTest, AFileReplacedWhileOpenIsDumpedAsItWasOpened) {
     const ProgramResult result = run({file, "0", "50000"}, options);
     EXPECT_EQ(Ok, result.exitCode);
     EXPECT_EQ(referenceDump(0, bytes), result.output);
+}
+
+// What a terminal shows of the program within a few seconds.
+std::string readTerminal(int terminal, std::size_t expectedLength) {
+    std::string shown;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (shown.size() < expectedLength && std::chrono::steady_clock::now() < deadline) {
+        pollfd ready{terminal, POLLIN, 0};
+        if (poll(&ready, 1, 100) != 1) continue;
+        char chunk[4096];
+        const ssize_t count = read(terminal, chunk, sizeof chunk);
+        if (count <= 0) break;
+        shown.append(chunk, static_cast<std::size_t>(count));
+    }
+    return shown;
+}
+
+// A terminal gets each output call's text when the call returns, as a console does
+// on Windows: while the program still holds the file open, the terminal shows the
+// header and the line already, with LF CR line ends.
+TEST_F(EndToEndTest, ATerminalShowsEachLineWhenItIsWritten) {
+    const std::vector<std::uint8_t> bytes = randomBytes(16);
+    const std::string file = makeFile("data.bin", bytes);
+    const std::string release = (directory_ / "release").string();
+    const int controller = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(controller, 0);
+    ASSERT_EQ(0, grantpt(controller));
+    ASSERT_EQ(0, unlockpt(controller));
+    const std::string terminalPath = ptsname(controller);
+    // Raw, so that the bytes arrive as the program wrote them.
+    const int terminal = open(terminalPath.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminal, 0);
+    termios mode{};
+    ASSERT_EQ(0, tcgetattr(terminal, &mode));
+    cfmakeraw(&mode);
+    ASSERT_EQ(0, tcsetattr(terminal, TCSANOW, &mode));
+
+    std::string expected = referenceDump(0, bytes);
+    for (std::size_t at = 0; (at = expected.find("\r\n", at)) != std::string::npos; at += 2)
+        expected.replace(at, 2, "\n\r");
+    // Started in the background by a shell that returns at once; the program's
+    // exit code arrives in a file.
+    const std::string status = (directory_ / "status").string();
+    const std::string command = std::string("( LD_PRELOAD='") + ZELVANE_FAULT_SHIM +
+                                "' ZELVANE_FAULT='hold-close:" + release + "' " +
+                                programShellCommand() + "'" + file + "' 0 16 > '" + terminalPath +
+                                "'; echo $? > '" + status + "' ) > /dev/null 2>&1 &";
+    ASSERT_EQ(0, runProgram("/bin/bash", {"-c", command}).exitCode);
+    const std::string shownWhileOpen = readTerminal(controller, expected.size());
+    std::ofstream(release).close();
+    std::string exitCode;
+    for (int wait = 0; wait < 600 && exitCode.empty(); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::ifstream(status) >> exitCode;
+    }
+    close(terminal);
+    close(controller);
+    EXPECT_EQ(expected, shownWhileOpen);
+    EXPECT_EQ("0", exitCode);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/bin/sh
 # The Windows program in a real console: Wine's console inside a tmux terminal,
-# set to code page 932. The screen must show the usage text whole, and a dump's
-# header and lines whole, each on a line of its own, with the right exit codes.
+# set to code page 932 (Japanese), 65001 (UTF-8) and 437 (English). On each, the
+# screen must show the usage text whole, and a dump's header and lines whole,
+# each on a line of its own, with the right exit codes.
 # Usage: windows_console_test.sh ZELVANE_EXE SAMPLE_FILE WINE   (WINEPREFIX set)
 set -eu
 wine=$3
@@ -13,10 +14,13 @@ cp "$1" "$work/zelvane.exe"
 cp "$2" "$work/sample.bin"
 cd "$work"
 
-# Runs the program in the console and prints the screen, trailing blanks dropped.
+# Runs the program in a console set to code page $1 and prints the screen,
+# trailing blanks dropped.
 screen() {
+    codePage=$1
+    shift
     tmux -L "$socket" new-session -d -x 120 -y 40 \
-        "LANG=C.UTF-8 $wine cmd /c 'chcp 932 >nul & zelvane.exe $*'; echo \"exit code \$?\"; sleep 600"
+        "LANG=C.UTF-8 $wine cmd /c 'chcp $codePage >nul & zelvane.exe $*'; echo \"exit code \$?\"; sleep 600"
     for _ in $(seq 120); do
         tmux -L "$socket" capture-pane -p > "$work/screen"
         grep -q '^exit code' "$work/screen" && break
@@ -51,8 +55,12 @@ exit code 0
 DUMP
 
 status=0
-screen > "$work/got-usage"
-diff "$work/usage" "$work/got-usage" || { echo "usage text on the console differs"; status=1; }
-screen sample.bin 0x25 100 > "$work/got-dump"
-diff "$work/dump" "$work/got-dump" || { echo "dump on the console differs"; status=1; }
+for codePage in 932 65001 437; do
+    screen $codePage > "$work/got-usage"
+    diff "$work/usage" "$work/got-usage" ||
+        { echo "usage text on a console at code page $codePage differs"; status=1; }
+    screen $codePage sample.bin 0x25 100 > "$work/got-dump"
+    diff "$work/dump" "$work/got-dump" ||
+        { echo "dump on a console at code page $codePage differs"; status=1; }
+done
 exit $status

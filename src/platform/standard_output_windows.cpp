@@ -5,9 +5,10 @@
 
 #include "platform/standard_output.h"
 
-// Bytes go straight to the standard output handle with WriteFile. The runtime's
-// stdio is not used: it writes character devices such as NUL one byte at a time,
-// and its wide-character console output fails on a lone lead byte of code page 932.
+// Bytes go straight to the standard output handle with WriteFile, and to a
+// console as UTF-16. The runtime's stdio is not used: it writes character devices
+// such as NUL one byte at a time, and its wide-character console output fails on a
+// lone lead byte of code page 932.
 
 namespace platform {
 namespace {
@@ -44,26 +45,39 @@ std::size_t encodeCharacter(wchar_t character, char* out) {
     return length > 0 ? static_cast<std::size_t>(length) : 0;
 }
 
-// The console shows text in its own code page: decode the locale's bytes again
-// and encode them for the console.
+// A console is given UTF-16 (WriteConsoleW), which it shows whatever its input
+// and output code pages are: the Japanese texts stay readable on a console set to
+// code page 437 too. The bytes are the locale's own encoding, decoded again with
+// the locale that made them, a piece at a time.
 bool writeConsole(const char* bytes, std::size_t length) {
-    wchar_t wide[4096];
-    std::size_t wideLength = 0;
-    for (std::size_t done = 0; done < length && wideLength < 4096; ++wideLength) {
-        const int used = std::mbtowc(&wide[wideLength], bytes + done, length - done);
-        if (used <= 0) {
-            // A NUL, or bytes the locale does not know: keep them as they are.
-            wide[wideLength] = static_cast<unsigned char>(bytes[done]);
-            ++done;
-            continue;
+    const HANDLE console = outputHandle();
+    constexpr std::size_t PieceLength = 1024;
+    wchar_t wide[PieceLength];
+    std::size_t done = 0;
+    while (done < length) {
+        std::size_t wideLength = 0;
+        while (done < length && wideLength < PieceLength) {
+            const int used = std::mbtowc(&wide[wideLength], bytes + done, length - done);
+            if (used <= 0) {
+                // A NUL, or bytes the locale does not know: keep them as they are.
+                wide[wideLength] = static_cast<unsigned char>(bytes[done]);
+                ++done;
+            } else {
+                done += static_cast<std::size_t>(used);
+            }
+            ++wideLength;
         }
-        done += static_cast<std::size_t>(used);
+        for (std::size_t written = 0; written < wideLength;) {
+            DWORD count = 0;
+            if (!WriteConsoleW(console, wide + written, static_cast<DWORD>(wideLength - written),
+                               &count, nullptr) ||
+                count == 0) {
+                return false;
+            }
+            written += count;
+        }
     }
-    char encoded[4096 * 3];
-    const int encodedLength =
-        WideCharToMultiByte(GetConsoleCP(), 0, wide, static_cast<int>(wideLength), encoded,
-                            static_cast<int>(sizeof encoded), nullptr, nullptr);
-    return encodedLength > 0 && writeAll(encoded, static_cast<std::size_t>(encodedLength));
+    return true;
 }
 
 bool writeStandardOutput(const char* bytes, std::size_t length) { return writeAll(bytes, length); }

@@ -12,6 +12,8 @@
 //                  check for a directory when the file is opened)
 //   status-query   every status query fails with EIO
 //   write-nothing  writes to standard output return 0 (they take no byte)
+//   hold-close:PATH  closing the dumped file waits until PATH exists (a minute at
+//                  most), so that a test sees what was shown before the program ends
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -34,7 +36,8 @@ enum class Fault {
     Replace,
     SizeQuery,
     StatusQuery,
-    WriteNothing
+    WriteNothing,
+    HoldClose
 };
 
 struct Setting {
@@ -63,7 +66,8 @@ Setting setting() {
                      {"replace", Fault::Replace},
                      {"size-query", Fault::SizeQuery},
                      {"status-query", Fault::StatusQuery},
-                     {"write-nothing", Fault::WriteNothing}};
+                     {"write-nothing", Fault::WriteNothing},
+                     {"hold-close", Fault::HoldClose}};
         for (const auto& entry : names) {
             if (std::strlen(entry.name) == nameLength &&
                 std::strncmp(entry.name, text, nameLength) == 0) {
@@ -162,4 +166,13 @@ extern "C" ssize_t write(int descriptor, const void* buffer, size_t count) {
     static const auto realWrite = next<ssize_t (*)(int, const void*, size_t)>("write");
     if (descriptor == STDOUT_FILENO && setting().fault == Fault::WriteNothing) return 0;
     return realWrite(descriptor, buffer, count);
+}
+
+extern "C" int close(int descriptor) {
+    static const auto realClose = next<int (*)(int)>("close");
+    const Setting active = setting();
+    if (descriptor > 2 && active.fault == Fault::HoldClose) {
+        for (int wait = 0; wait < 6000 && access(active.argument, F_OK) != 0; ++wait) usleep(10000);
+    }
+    return realClose(descriptor);
 }
