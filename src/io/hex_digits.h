@@ -10,7 +10,8 @@
 #include "platform/sse2.h"
 
 constexpr char hexDigit(unsigned value, char tenDigit) {
-    return static_cast<char>(value < 10 ? '0' + value : tenDigit + (value - 10));
+    const int digit = static_cast<int>(value);
+    return static_cast<char>(digit < 10 ? '0' + digit : tenDigit + digit - 10);
 }
 
 /// Stores value as eight hexadecimal digits, the most significant first. Built

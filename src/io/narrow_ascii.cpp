@@ -42,7 +42,7 @@ int plainBytes(__m128i bytes) { return _mm_movemask_epi8(plainMask(bytes)); }
 constexpr int AllPlain = 0xFFFF;
 
 // The index of the first byte that is not plain, from a group's plainBytes.
-std::size_t firstSpecial(int plain) { return static_cast<std::size_t>(__builtin_ctz(~plain)); }
+std::size_t firstSpecial(int plain) { return static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(~plain))); }
 
 constexpr std::size_t BatchGroups = NarrowBatchLength / GroupSize;
 constexpr std::size_t BatchSize = BatchGroups * GroupSize;

@@ -143,9 +143,9 @@ constexpr std::size_t GatherSize = 32;
 // characters in place and a gap for the field. A field is one conversion, or two
 // with one character between them, as in an address field, converted together.
 // The dump prints every address field through the same format, so its template
-// is made once.
+// is made once and found again by the format's text.
 struct FormatTemplate {
-    const wchar_t* format = nullptr;
+    wchar_t format[GatherSize + 1] = {};  // the text it was made from
     char bytes[GatherSize] = {};
     std::size_t length = 0;
     std::size_t conversions = 0;  // in the field: 0, 1 or 2
@@ -174,15 +174,16 @@ FormatTemplate lastTemplate;
             made.bytes[made.length++] = static_cast<char>(*position++);
         }
     }
-    made.format = format;
+    // Every character of the format gave at least one byte, so it fits.
+    std::wcscpy(made.format, format);
     return true;
 }
 
-// The template of format, made anew where format is not the last one seen; null
-// where format cannot have one. A format is a string literal: the same address
-// always holds the same text.
+// The template of format, made anew where format's text is not the last one seen;
+// null where format cannot have one. By the text, not by its address: a caller may
+// write another format into the same buffer.
 const FormatTemplate* templateOf(const wchar_t* format) {
-    if (format == lastTemplate.format) return &lastTemplate;
+    if (std::wcscmp(format, lastTemplate.format) == 0) return &lastTemplate;
     FormatTemplate made;
     if (!makeTemplate(format, made)) return nullptr;
     lastTemplate = made;

@@ -10,8 +10,6 @@
 /// Writes format with each "%08X" replaced by the next argument, an unsigned
 /// 32-bit value, in eight upper-case hexadecimal digits. That is the only
 /// conversion understood; every other character is written as it stands.
-/// format is a string literal, or at least never changes: what it holds is
-/// remembered by its address.
 void writeFormatted(const wchar_t* format, ...);
 
 /// Writes text and then a line feed.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cwchar>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -60,6 +61,14 @@ const OutputCase OutputCases[] = {
          writeFormatted(format, std::uint32_t{4}, std::uint32_t{5});
      },
      "00000001:00000002  <00000003>00000004:00000005  "},
+    {"one_buffer_holding_two_formats_in_turn",
+     [] {
+         wchar_t format[16] = L"%08X:%08X  ";
+         writeFormatted(format, std::uint32_t{1}, std::uint32_t{2});
+         std::wcscpy(format, L"<%08X>");
+         writeFormatted(format, std::uint32_t{3});
+     },
+     "00000001:00000002  <00000003>"},
     {"conversions_apart",
      [] { writeFormatted(L"%08X - %08X", std::uint32_t{0x12}, std::uint32_t{0xFEDCBA98}); },
      "00000012 - FEDCBA98"},
