@@ -73,8 +73,8 @@ __attribute__((no_sanitize("address"))) std::size_t narrowBatch(const wchar_t* t
 // Narrows whole groups of text[done..end) and returns where it stopped: at the
 // first character that is not plain, or where less than a group is left.
 // The address sanitizer would report the groups that narrowAsciiString reads past
-// a string's end, which never leave the page of the string's last character; so
-// for packGroup.
+// a string's end, which never leave the page of the next character not yet read;
+// so for packGroup.
 __attribute__((no_sanitize("address"))) std::size_t narrowGroups(const wchar_t* text,
                                                                  std::size_t done, std::size_t end,
                                                                  char* out) {
