@@ -5,30 +5,8 @@
 
 namespace {
 
-static_assert(BytesPerLine == 16, "the SSE2 way takes a line as one 16-byte vector");
-
-struct DisplayChars {
-    wchar_t table[128];
-    constexpr DisplayChars() : table() {
-        for (int code = 0; code < 128; ++code)
-            table[code] = displayChar(static_cast<std::uint8_t>(code));
-    }
-};
-// Bytes from 0x80 on are not looked up: they all show as ".".
-constexpr DisplayChars DisplayCharTable;
-
-struct HexPairs {
-    wchar_t digits[256][2];
-    constexpr HexPairs() : digits() {
-        for (unsigned value = 0; value < 256; ++value) {
-            digits[value][0] = static_cast<wchar_t>(hexDigit(value >> 4, 'a'));
-            digits[value][1] = static_cast<wchar_t>(hexDigit(value & 0xF, 'a'));
-        }
-    }
-};
-constexpr HexPairs HexPairTable;
-
 #ifdef ZELVANE_USE_SSE2
+static_assert(BytesPerLine == 16, "the SSE2 way takes a line as one 16-byte vector");
 constexpr int PairsPerStore = 4;
 
 // Stores four columns' digit pairs, given as eight 16-bit characters (high and
@@ -84,9 +62,9 @@ __m128i displayChars(__m128i bytes) {
 void fillColumns(wchar_t* hexColumns, wchar_t* textColumns, const std::uint8_t* bytes, int count) {
     for (int i = 0; i < count; ++i) {
         const std::uint8_t byte = bytes[i];
-        hexColumns[HexColumnWidth * i] = HexPairTable.digits[byte][0];
-        hexColumns[HexColumnWidth * i + 1] = HexPairTable.digits[byte][1];
-        textColumns[i] = byte < 0x80 ? DisplayCharTable.table[byte] : L'.';
+        hexColumns[HexColumnWidth * i] = static_cast<wchar_t>(hexDigit(byte >> 4u, 'a'));
+        hexColumns[HexColumnWidth * i + 1] = static_cast<wchar_t>(hexDigit(byte & 0xFu, 'a'));
+        textColumns[i] = displayChar(byte);
     }
 }
 

@@ -16,12 +16,6 @@ const wchar_t AddressFormat[] = L"%08X:%08X  ";
 
 static_assert(LineLength + 1 <= NarrowBatchLength, "a dump line is narrowed in one batch");
 
-void blankColumn(LineFormatter& formatter, int column) {
-    formatter.hexColumns[HexColumnWidth * column] = L' ';
-    formatter.hexColumns[HexColumnWidth * column + 1] = L' ';
-    formatter.textColumns[column] = L' ';
-}
-
 void printLine(LineFormatter& formatter) {
     const std::uint64_t address = formatter.address;
     writeFormatted(AddressFormat, static_cast<std::uint32_t>(address >> 32),
@@ -89,7 +83,9 @@ std::int32_t formatBytes(LineFormatter& formatter, const std::uint8_t* bytes, st
 void finishLine(LineFormatter& formatter) {
     if (formatter.column == 0) return;
     for (int column = formatter.column; column < BytesPerLine; ++column) {
-        blankColumn(formatter, column);
+        formatter.hexColumns[HexColumnWidth * column] = L' ';
+        formatter.hexColumns[HexColumnWidth * column + 1] = L' ';
+        formatter.textColumns[column] = L' ';
     }
     printLine(formatter);
 }

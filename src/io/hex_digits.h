@@ -1,9 +1,8 @@
 #pragma once
 
-// The one rule for hexadecimal digits, for the address field and the byte columns
-// alike: values 0-9 as "0"-"9", 10-15 as the six letters from tenDigit on ('A' for
-// the address field, 'a' for the byte columns). hexDigit is the rule; the SSE2
-// helper applies it to sixteen nibbles at once and is tested against it.
+// The one rule for hexadecimal digits, for the address field ('A' for ten) and the
+// byte columns ('a'): hexDigit. The SSE2 helper applies it to sixteen nibbles at
+// once and is tested against it.
 
 #include <cstdint>
 
@@ -14,9 +13,8 @@ constexpr char hexDigit(unsigned value, char tenDigit) {
     return static_cast<char>(digit < 10 ? '0' + digit : tenDigit + digit - 10);
 }
 
-/// Stores value as eight hexadecimal digits, the most significant first. Built
-/// from shifts, not from the value's bytes in memory, so that the text is the same
-/// on every byte order.
+/// Stores value as eight hexadecimal digits, the most significant first; from
+/// shifts, not from the value's bytes in memory, so the same on every byte order.
 inline void storeHex32(std::uint32_t value, char tenDigit, char* out) {
     for (int digit = 0; digit < 8; ++digit) {
         out[digit] = hexDigit((value >> (28 - 4 * digit)) & 0xF, tenDigit);

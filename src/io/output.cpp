@@ -46,11 +46,6 @@ void writePending() {
 
 // Copies bytes into the blocks; a block may end anywhere among them.
 void putBytes(const char* bytes, std::size_t length) {
-    if (length <= BlockSize - output.length) {
-        std::memcpy(output.pending + output.length, bytes, length);
-        output.length += length;
-        return;
-    }
     while (length > 0) {
         if (output.length == BlockSize) writePending();
         std::size_t piece = BlockSize - output.length;

@@ -56,24 +56,17 @@ bool writeConsole(const char* bytes, std::size_t length) {
     std::size_t done = 0;
     while (done < length) {
         std::size_t wideLength = 0;
-        while (done < length && wideLength < PieceLength) {
+        for (; done < length && wideLength < PieceLength; ++wideLength) {
             const int used = std::mbtowc(&wide[wideLength], bytes + done, length - done);
-            if (used <= 0) {
-                // A NUL, or bytes the locale does not know: keep them as they are.
-                wide[wideLength] = static_cast<unsigned char>(bytes[done]);
-                ++done;
-            } else {
-                done += static_cast<std::size_t>(used);
-            }
-            ++wideLength;
+            // A NUL, or bytes the locale does not know: keep them as they are.
+            if (used <= 0) wide[wideLength] = static_cast<unsigned char>(bytes[done]);
+            done += used > 0 ? static_cast<std::size_t>(used) : 1;
         }
         for (std::size_t written = 0; written < wideLength;) {
             DWORD count = 0;
-            if (!WriteConsoleW(console, wide + written, static_cast<DWORD>(wideLength - written),
-                               &count, nullptr) ||
-                count == 0) {
+            const auto left = static_cast<DWORD>(wideLength - written);
+            if (!WriteConsoleW(console, wide + written, left, &count, nullptr) || count == 0)
                 return false;
-            }
             written += count;
         }
     }
