@@ -14,13 +14,18 @@ if(WIN32)
     string(REPLACE "\n" "\r\n" text "${text}")
     file(WRITE ${destination} "${text}")
   endfunction()
+  # The Japanese README is UTF-8 with a byte order mark, which every Notepad reads.
   configure_file(packaging/README-windows.txt.in ${ZELVANE_PACKAGING_DIR}/README.lf.txt @ONLY)
+  configure_file(packaging/README-windows-ja.txt.in ${ZELVANE_PACKAGING_DIR}/README-ja.lf.txt
+                 @ONLY)
   zelvane_windows_text(${ZELVANE_PACKAGING_DIR}/README.lf.txt ${ZELVANE_PACKAGING_DIR}/README.txt)
+  zelvane_windows_text(${ZELVANE_PACKAGING_DIR}/README-ja.lf.txt
+                       ${ZELVANE_PACKAGING_DIR}/README-ja.txt)
   zelvane_windows_text(${PROJECT_SOURCE_DIR}/LICENSE ${ZELVANE_PACKAGING_DIR}/LICENSE.txt)
 
   install(TARGETS zelvane RUNTIME DESTINATION .)
-  install(FILES ${ZELVANE_PACKAGING_DIR}/README.txt ${ZELVANE_PACKAGING_DIR}/LICENSE.txt
-          DESTINATION .)
+  install(FILES ${ZELVANE_PACKAGING_DIR}/README.txt ${ZELVANE_PACKAGING_DIR}/README-ja.txt
+          ${ZELVANE_PACKAGING_DIR}/LICENSE.txt DESTINATION .)
 else()
   # Debian wants a changelog in its own format: made from CHANGELOG.md.
   # Manual pages and the changelog go in compressed, reproducibly (no name, no
@@ -76,5 +81,14 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  if(CMAKE_CROSSCOMPILING)
+    # Debian's name of the target processor, not the building machine's.
+    set(debian_architectures aarch64 arm64 s390x s390x i686 i386 x86_64 amd64)
+    list(FIND debian_architectures ${CMAKE_SYSTEM_PROCESSOR} found)
+    if(NOT found EQUAL -1)
+      math(EXPR found "${found} + 1")
+      list(GET debian_architectures ${found} CPACK_DEBIAN_PACKAGE_ARCHITECTURE)
+    endif()
+  endif()
 endif()
 include(CPack)
