@@ -52,3 +52,14 @@ start_wine() {
     # does: start them here, so that they hold no pipe of a test open.
     run_logged "starting Wine's services" "$1/wine-services.log" "$WINE" wineboot
 }
+
+# build_tree DIR CMAKE_ARGUMENTS...: configures DIR from this source (a Release
+# build unless the arguments say otherwise) and builds all of it, each step's
+# output in a log in DIR.
+build_tree() {
+    local dir=$1
+    shift
+    run_logged "configuring $dir/" "$dir/configure.log" \
+        cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@"
+    run_logged "building $dir/" "$dir/build.log" cmake --build "$dir" -j "$(nproc)"
+}
