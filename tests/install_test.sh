@@ -9,6 +9,9 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
 cmake --install "$build" --prefix "$prefix" > /dev/null
+# A program that never stops writing is killed at 1 MiB of output, not left to
+# fill the disk.
+ulimit -f 2048
 
 "$@" "$prefix/$bindir/zelvane" "$sample" 0 0x7b > "$prefix/installed.txt"
 "$@" "$build/zelvane" "$sample" 0 0x7b > "$prefix/built.txt"

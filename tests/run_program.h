@@ -18,6 +18,12 @@ struct RunOptions {
     bool nonBlockingOutput = false;        // POSIX: the child's pipe is O_NONBLOCK, read slowly
 };
 
+// Past this much collected output the runner stops the program and reports
+// StoppedForTooMuchOutput, so that a program that never stops writing fails its
+// test instead of filling the memory.
+constexpr std::size_t MaxCollectedBytes = std::size_t{64} << 20;
+constexpr int StoppedForTooMuchOutput = -2;
+
 /// The built program, found beside the test executable.
 std::string programPath();
 

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -85,6 +86,10 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
     while ((count = read(pipeEnds[0], chunk, sizeof chunk)) > 0) {
         result.output.append(chunk, static_cast<std::size_t>(count));
         if (options.closeAfter != 0 && result.output.size() >= options.closeAfter) break;
+        if (result.output.size() > MaxCollectedBytes) {
+            kill(child, SIGKILL);
+            break;
+        }
         // A slow reader lets the pipe fill up, so that the writer meets EAGAIN.
         if (options.nonBlockingOutput) usleep(2000);
     }
@@ -92,5 +97,6 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
     int status = 0;
     waitpid(child, &status, 0);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    if (result.output.size() > MaxCollectedBytes) result.exitCode = StoppedForTooMuchOutput;
     return result;
 }

@@ -97,12 +97,17 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
     while (ReadFile(readEnd, chunk, sizeof chunk, &count, nullptr) && count > 0) {
         result.output.append(chunk, count);
         if (options.closeAfter != 0 && result.output.size() >= options.closeAfter) break;
+        if (result.output.size() > MaxCollectedBytes) {
+            TerminateProcess(process.hProcess, 1);
+            break;
+        }
     }
     CloseHandle(readEnd);
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD exitCode = 0;
     GetExitCodeProcess(process.hProcess, &exitCode);
     result.exitCode = static_cast<int>(exitCode);
+    if (result.output.size() > MaxCollectedBytes) result.exitCode = StoppedForTooMuchOutput;
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
     return result;

@@ -1,7 +1,8 @@
 # Sourced by the scripts: strict mode, and no step that fails without saying
 # which step it was and what it printed.
 
-set -euo pipefail
+# errtrace (-E): the ERR trap fires inside shell functions too.
+set -Eeuo pipefail
 script_name=$(basename "$0")
 trap 'echo "$script_name: failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 
@@ -22,9 +23,27 @@ run_logged() {
     "$@" > "$log" 2>&1 || fail_with_log "$step" "$log" "$?"
 }
 
-# Whether this machine runs 32-bit x86 programs (some virtual machines' kernels
-# do not); Wine's 32-bit loader is one.
+# Whether Wine's 32-bit loader runs here. It may be missing (the archive was in
+# the middle of a sync), or the kernel may run no 32-bit programs (some virtual
+# machines' kernels do not).
 runs_32bit_x86() { /usr/lib/wine/wine --version > /dev/null 2>&1; }
+
+# why_no_32bit_wine DIR: prints why Wine's 32-bit loader does not run, telling a
+# kernel without 32-bit programs from a 32-bit Wine that is not installed by a
+# small static i386 program built in DIR; prints nothing where it runs.
+why_no_32bit_wine() {
+    runs_32bit_x86 && return 0
+    printf 'int main(void) { return 0; }\n' > "$1/i386-probe.c"
+    run_logged "building a static i386 program" "$1/i386-probe.log" \
+        i686-linux-gnu-gcc -static -o "$1/i386-probe" "$1/i386-probe.c"
+    if ! "$1/i386-probe" 2> /dev/null; then
+        echo "this machine's kernel runs no 32-bit programs"
+    elif ! dpkg-query -W -f='${Status}' wine32:i386 2> /dev/null | grep -q "install ok installed"; then
+        echo "the 32-bit Wine could not be installed"
+    else
+        echo "the 32-bit Wine is installed but does not start ($(/usr/lib/wine/wine --version 2>&1 | tail -n 1))"
+    fi
+}
 
 # start_wine BUILD_DIR: gives this script a Wine prefix of its own inside the
 # build tree, creates it if needed, and keeps one Wine server running for it
@@ -53,13 +72,15 @@ start_wine() {
     run_logged "starting Wine's services" "$1/wine-services.log" "$WINE" wineboot
 }
 
-# build_tree DIR CMAKE_ARGUMENTS...: configures DIR from this source (a Release
-# build unless the arguments say otherwise) and builds all of it, each step's
-# output in a log in DIR.
+# build_tree DIR CMAKE_ARGUMENTS...: configures DIR from this source and builds
+# all of it, each step's output in a log in DIR. Every option that a check relies
+# on is set, to the default unless the arguments say otherwise, so that none that
+# was cached in DIR by hand carries over.
 build_tree() {
     local dir=$1
     shift
     run_logged "configuring $dir/" "$dir/configure.log" \
-        cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@"
+        cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS= -DZELVANE_BUILD_TESTS=ON \
+        -DZELVANE_VECTOR_CODE=ON -DZELVANE_FUZZ=OFF "$@"
     run_logged "building $dir/" "$dir/build.log" cmake --build "$dir" -j "$(nproc)"
 }
