@@ -1,5 +1,6 @@
 // The built program on a file system that fails on cue: a preloaded shim makes
-// reads fail, end early or find the file truncated, or makes status queries fail.
+// reads fail, end early or find the file truncated, makes status queries fail,
+// or interrupts or shortens writes.
 // A read that fails keeps the complete lines; a file that ends early shows every
 // byte read.
 
@@ -42,6 +43,10 @@ const FaultCase FaultCases[] = {
     {"file_truncated_by_another_writer", "truncate:20007", 20007, CannotRead, true},
     {"size_query_fails", "size-query", 0, NoSize, false},
     {"status_query_fails_already_when_opening", "status-query", 0, NoSize, false},
+    // Conditions that must change nothing.
+    {"writes_interrupted_by_a_signal", "write-interrupted", 100000, Ok, true},
+    {"short_writes", "write-short:1000", 100000, Ok, true},
+    {"standard_input_closed_so_the_file_is_descriptor_0", "stdin-closed", 100000, Ok, true},
 };
 
 class FaultInjectionTest : public EndToEndTest, public testing::WithParamInterface<FaultCase> {};

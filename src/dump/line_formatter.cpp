@@ -1,20 +1,19 @@
 #include "dump/line_formatter.h"
 
 #include "dump/line_columns.h"
-#include "io/narrow_ascii.h"
 #include "io/output.h"
 
 namespace {
 
 // "アドレス" takes two display cells per character, so it spans the same width as
 // the 17-character address field below it.
-const wchar_t ColumnHeader[] =
+constexpr wchar_t ColumnHeader[] =
     L"         \u30A2\u30C9\u30EC\u30B9  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F"
     L"  0123456789ABCDEF\n";
+static_assert(conversionCount(ColumnHeader) == 0, "the header prints as it stands");
 
-const wchar_t AddressFormat[] = L"%08X:%08X  ";
-
-static_assert(LineLength + 1 <= NarrowBatchLength, "a dump line is narrowed in one batch");
+constexpr wchar_t AddressFormat[] = L"%08X:%08X  ";
+static_assert(conversionCount(AddressFormat) == 2, "the address field takes both halves");
 
 void printLine(LineFormatter& formatter) {
     const std::uint64_t address = formatter.address;
@@ -22,7 +21,7 @@ void printLine(LineFormatter& formatter) {
                    static_cast<std::uint32_t>(address) & ~std::uint32_t{0xF});
     formatter.address += static_cast<std::uint64_t>(formatter.column);
     formatter.column = 0;
-    writeLine(formatter.line);
+    writeLine(formatter.line, LineLength);
 }
 
 // The first and the last line of a range, and a line split between two reads.

@@ -15,8 +15,7 @@ using LineStep = std::int32_t (*)(LineFormatter& formatter, const std::uint8_t* 
 
 // The line after the address field: a hexadecimal column of HexColumnWidth
 // characters per byte (two digits and a space), a separating space, and one
-// display character per byte. io/narrow_ascii.cpp narrows a string in batches
-// sized for this line and its NUL (NarrowBatchLength).
+// display character per byte.
 constexpr int BytesPerLine = 16;
 constexpr int HexColumnWidth = 3;
 constexpr int SeparatorPosition = BytesPerLine * HexColumnWidth;
@@ -24,8 +23,12 @@ constexpr int TextColumnsStart = SeparatorPosition + 1;
 constexpr int LineLength = TextColumnsStart + BytesPerLine;
 
 /// The line being built and where the next byte goes. It points into itself, so
-/// its owner sets it up in place with initLineFormatter and never copies it.
+/// its owner sets it up in place with initLineFormatter, and it cannot be copied.
 struct LineFormatter {
+    LineFormatter() = default;
+    LineFormatter(const LineFormatter&) = delete;
+    LineFormatter& operator=(const LineFormatter&) = delete;
+
     wchar_t line[LineLength + 1];
     wchar_t* hexColumns;
     wchar_t* textColumns;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "dump/line_columns.h"
@@ -13,6 +14,10 @@
 #include "stdout_capture.h"
 
 namespace {
+
+// The formatter points into itself: a copy would point into the original.
+static_assert(!std::is_copy_constructible_v<LineFormatter> && !std::is_copy_assignable_v<LineFormatter>,
+              "a LineFormatter cannot be copied");
 
 // Feeds bytes to a fresh formatter in chunks of the given sizes, the way the range
 // reader does with its blocks, and returns what was printed.

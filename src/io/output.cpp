@@ -1,6 +1,5 @@
 #include "io/output.h"
 
-#include <cstdarg>
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
@@ -128,9 +127,17 @@ void endCall() {
     if (toConsole()) writePending();
 }
 
-bool isHexConversion(const wchar_t* text) {
-    return text[0] == L'%' && text[1] == L'0' && text[2] == L'8' && text[3] == L'X';
-}
+// The values of one writeFormatted call, taken in turn.
+struct FormatValues {
+    const std::uint32_t* next;
+    std::size_t left;
+
+    std::uint32_t take() {
+        if (left == 0) return 0;
+        --left;
+        return *next++;
+    }
+};
 
 constexpr std::size_t GatherSize = 32;
 
@@ -187,20 +194,20 @@ const FormatTemplate* templateOf(const wchar_t* format) {
 
 // Prints the template into out, which has room for GatherSize bytes, with its
 // field filled in from arguments.
-void fillTemplate(const FormatTemplate& filled, char* out, va_list& arguments) {
+void fillTemplate(const FormatTemplate& filled, char* out, FormatValues& values) {
     std::memcpy(out, filled.bytes, GatherSize);
     char* field = out + filled.fieldOffset;
     if (filled.conversions == 2) {
-        const auto first = va_arg(arguments, std::uint32_t);
-        storeHexPair(first, va_arg(arguments, std::uint32_t), field);
+        const std::uint32_t first = values.take();
+        storeHexPair(first, values.take(), field);
     } else if (filled.conversions == 1) {
-        storeHex(va_arg(arguments, std::uint32_t), field);
+        storeHex(values.take(), field);
     }
 }
 
 // The way for any other format: one character at a time, the plain ones and the
 // conversions gathered in a local buffer, the others through putText.
-[[gnu::noinline]] void writeEachCharacter(const wchar_t* format, va_list& arguments) {
+[[gnu::noinline]] void writeEachCharacter(const wchar_t* format, FormatValues& values) {
     char gathered[GatherSize];
     std::size_t used = 0;
     for (const wchar_t* position = format;;) {
@@ -209,7 +216,7 @@ void fillTemplate(const FormatTemplate& filled, char* out, va_list& arguments) {
             used = 0;
         }
         if (isHexConversion(position)) {
-            storeHex(va_arg(arguments, std::uint32_t), gathered + used);
+            storeHex(values.take(), gathered + used);
             used += HexDigitCount;
             position += ConversionLength;
         } else if (isPlainAscii(*position)) {
@@ -222,9 +229,8 @@ void fillTemplate(const FormatTemplate& filled, char* out, va_list& arguments) {
 
 }  // namespace
 
-void writeFormatted(const wchar_t* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
+void writeFormattedValues(const wchar_t* format, const std::uint32_t* values, std::size_t count) {
+    FormatValues arguments{values, count};
     if (const FormatTemplate* found = templateOf(format)) {
         const bool direct = BlockSize - output.length >= GatherSize;
         char local[GatherSize];
@@ -238,25 +244,29 @@ void writeFormatted(const wchar_t* format, ...) {
     } else {
         writeEachCharacter(format, arguments);
     }
-    va_end(arguments);
     endCall();
 }
 
-void writeLine(const wchar_t* text) {
-    // The dump lines take the short way: the narrowing finds the end of a plain
-    // ASCII line itself, and the line end follows it into the block.
-    const std::size_t room = BlockSize - output.length;
-    const std::size_t plain = narrowAsciiString(
-        text, room > LineEndLength ? room - LineEndLength : 0, output.pending + output.length);
-    output.length += plain;
-    if (text[plain] == L'\0' && BlockSize - output.length >= LineEndLength) {
-        std::memcpy(output.pending + output.length, lineEnd(), LineEndLength);
-        output.length += LineEndLength;
-    } else if (putText(text + plain, std::wcslen(text + plain))) {
-        putLineEnd();
+void writeLine(const wchar_t* text, std::size_t length) {
+    // The dump lines take the short way: narrowed straight into the block, and
+    // the line end after them.
+    if (BlockSize - output.length >= length + LineEndLength) {
+        const std::size_t plain = narrowAscii(text, length, output.pending + output.length);
+        output.length += plain;
+        text += plain;
+        length -= plain;
+        if (length == 0) {
+            std::memcpy(output.pending + output.length, lineEnd(), LineEndLength);
+            output.length += LineEndLength;
+            endCall();
+            return;
+        }
     }
+    if (putText(text, length)) putLineEnd();
     endCall();
 }
+
+void writeLine(const wchar_t* text) { writeLine(text, std::wcslen(text)); }
 
 bool outputFailed() { return output.failed; }
 

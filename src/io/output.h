@@ -7,12 +7,42 @@
 // 4096 bytes, but to a console at the end of every call. Once a write has failed,
 // nothing more is written.
 
-/// Writes format with each "%08X" replaced by the next argument, an unsigned
-/// 32-bit value, in eight upper-case hexadecimal digits. That is the only
-/// conversion understood; every other character is written as it stands.
-void writeFormatted(const wchar_t* format, ...);
+#include <cstddef>
+#include <cstdint>
+#include <type_traits>
 
-/// Writes text and then a line feed.
+/// The one conversion that writeFormatted understands: "%08X".
+constexpr bool isHexConversion(const wchar_t* text) {
+    return text[0] == L'%' && text[1] == L'0' && text[2] == L'8' && text[3] == L'X';
+}
+
+/// How many conversions format holds, so that a constant format can be checked
+/// against its values when the program is compiled.
+constexpr std::size_t conversionCount(const wchar_t* format) {
+    std::size_t count = 0;
+    for (; *format != L'\0'; ++format) count += isHexConversion(format) ? 1 : 0;
+    return count;
+}
+
+/// Writes format with its conversions replaced by values[0..count) in turn, each
+/// in eight upper-case hexadecimal digits (a conversion beyond them as zero);
+/// every other character is written as it stands. Call it through writeFormatted.
+void writeFormattedValues(const wchar_t* format, const std::uint32_t* values, std::size_t count);
+
+/// Writes format with each "%08X" replaced by the next value. Only unsigned
+/// 32-bit values compile: a wider one would be cut short without a word.
+template <typename... Values>
+void writeFormatted(const wchar_t* format, Values... values) {
+    static_assert((std::is_same_v<Values, std::uint32_t> && ...),
+                  "writeFormatted takes std::uint32_t values only");
+    const std::uint32_t array[sizeof...(Values) + 1] = {values...};
+    writeFormattedValues(format, array, sizeof...(Values));
+}
+
+/// Writes text[0..length) and then a line feed.
+void writeLine(const wchar_t* text, std::size_t length);
+
+/// Writes the NUL-terminated text and then a line feed.
 void writeLine(const wchar_t* text);
 
 /// Whether a write to standard output has failed, so that nothing more will be

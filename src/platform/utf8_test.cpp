@@ -22,6 +22,7 @@ const DecodeCase DecodeCases[] = {
     {"two_byte", "\xC3\xA9", {0xE9}},
     {"three_byte", "\xE3\x82\xA2", {0x30A2}},
     {"four_byte", "\xF0\x9F\x98\x80", {0x1F600}},
+    {"four_byte_plane_15", "\xF3\xB0\x80\x80", {0xF0000}},
     {"lone_continuation", "\x80", {0xDC80}},
     {"invalid_lead", "\xFF\xFE", {0xDCFF, 0xDCFE}},
     {"truncated_sequence",

@@ -12,6 +12,11 @@
 //                  check for a directory when the file is opened)
 //   status-query   every status query fails with EIO
 //   write-nothing  writes to standard output return 0 (they take no byte)
+//   write-interrupted  every other write to standard output fails with EINTR
+//                  before it takes a byte, as when a signal arrives
+//   write-short:N  a write to standard output takes at most N bytes
+//   stdin-closed   standard input is closed before the program starts, so that
+//                  the dumped file opens as descriptor 0
 //   hold-close:PATH  closing the dumped file waits until PATH exists (a minute at
 //                  most), so that a test sees what was shown before the program ends
 
@@ -37,6 +42,9 @@ enum class Fault {
     SizeQuery,
     StatusQuery,
     WriteNothing,
+    WriteInterrupted,
+    WriteShort,
+    StandardInputClosed,
     HoldClose
 };
 
@@ -67,6 +75,9 @@ Setting setting() {
                      {"size-query", Fault::SizeQuery},
                      {"status-query", Fault::StatusQuery},
                      {"write-nothing", Fault::WriteNothing},
+                     {"write-interrupted", Fault::WriteInterrupted},
+                     {"write-short", Fault::WriteShort},
+                     {"stdin-closed", Fault::StandardInputClosed},
                      {"hold-close", Fault::HoldClose}};
         for (const auto& entry : names) {
             if (std::strlen(entry.name) == nameLength &&
@@ -164,8 +175,23 @@ extern "C" int fstat64(int descriptor, struct stat64* status) {
 
 extern "C" ssize_t write(int descriptor, const void* buffer, size_t count) {
     static const auto realWrite = next<ssize_t (*)(int, const void*, size_t)>("write");
-    if (descriptor == STDOUT_FILENO && setting().fault == Fault::WriteNothing) return 0;
+    static bool interrupted = false;
+    const Setting active = setting();
+    if (descriptor != STDOUT_FILENO) return realWrite(descriptor, buffer, count);
+    if (active.fault == Fault::WriteNothing) return 0;
+    if (active.fault == Fault::WriteInterrupted && (interrupted = !interrupted)) {
+        errno = EINTR;
+        return -1;
+    }
+    if (active.fault == Fault::WriteShort && static_cast<long long>(count) > active.bytes) {
+        count = static_cast<size_t>(active.bytes);
+    }
     return realWrite(descriptor, buffer, count);
+}
+
+// Before main, as a shell's "<&-" would leave it.
+__attribute__((constructor)) void closeStandardInput() {
+    if (setting().fault == Fault::StandardInputClosed) next<int (*)(int)>("close")(STDIN_FILENO);
 }
 
 extern "C" int close(int descriptor) {
