@@ -1,0 +1,28 @@
+#pragma once
+
+// CreateFileW refuses a path whose full form is MAX_PATH (260) characters or
+// more, unless it has the extended-length prefix \\?\ (or the whole system
+// allows long paths): a deep folder would then look like a missing file.
+
+namespace platform {
+
+/// The path to give CreateFileW for a path of any length: the path as given where
+/// its full path is shorter than MAX_PATH or where it already starts with \\?\ or
+/// \\.\; otherwise its full path (GetFullPathNameW: absolute, with backslashes, no
+/// "." or "..") with the prefix \\?\, or \\?\UNC\ for \\server\share. Null where
+/// GetFullPathNameW refuses the path.
+class PathToOpen {
+   public:
+    explicit PathToOpen(const wchar_t* path);
+    ~PathToOpen();
+    PathToOpen(const PathToOpen&) = delete;
+    PathToOpen& operator=(const PathToOpen&) = delete;
+
+    const wchar_t* get() const { return path_; }
+
+   private:
+    const wchar_t* path_ = nullptr;
+    wchar_t* extended_ = nullptr;  // the prefixed full path, where one is needed
+};
+
+}  // namespace platform
