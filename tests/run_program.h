@@ -21,7 +21,7 @@ struct RunOptions {
 // Past this much collected output the runner stops the program and reports
 // StoppedForTooMuchOutput, so that a program that never stops writing fails its
 // test instead of filling the memory.
-constexpr std::size_t MaxCollectedBytes = std::size_t{64} << 20;
+constexpr std::size_t MaxCollectedBytes = std::size_t{16} << 20;
 constexpr int StoppedForTooMuchOutput = -2;
 
 /// The built program, found beside the test executable.

@@ -58,10 +58,14 @@ std::int64_t parseNumber(const wchar_t* text, const wchar_t** stop) {
     for (int digit;
          (digit = digitValue(*position)) != NotADigit && static_cast<unsigned>(digit) < base;
          ++position) {
-        if (magnitude > (UINT64_MAX - static_cast<unsigned>(digit)) / base) {
+        // No 64-bit division, which 32-bit x86 leaves to a helper in libgcc_s:
+        // the program needs the C library alone.
+        std::uint64_t next;
+        if (__builtin_mul_overflow(magnitude, base, &next) ||
+            __builtin_add_overflow(next, static_cast<unsigned>(digit), &next)) {
             overflowed = true;  // keep consuming digits; the value saturates below
         } else {
-            magnitude = magnitude * base + static_cast<unsigned>(digit);
+            magnitude = next;
         }
     }
 
