@@ -23,6 +23,9 @@ run_logged() {
     "$@" > "$log" 2>&1 || fail_with_log "$step" "$log" "$?"
 }
 
+# Whether the Debian package named is installed.
+package_installed() { dpkg-query -W -f='${Status}' "$1" 2> /dev/null | grep -q "install ok installed"; }
+
 # Whether Wine's 32-bit loader runs here. It may be missing (the archive was in
 # the middle of a sync), or the kernel may run no 32-bit programs (some virtual
 # machines' kernels do not).
@@ -38,7 +41,7 @@ why_no_32bit_wine() {
         i686-linux-gnu-gcc -static -o "$1/i386-probe" "$1/i386-probe.c"
     if ! "$1/i386-probe" 2> /dev/null; then
         echo "this machine's kernel runs no 32-bit programs"
-    elif ! dpkg-query -W -f='${Status}' wine32:i386 2> /dev/null | grep -q "install ok installed"; then
+    elif ! package_installed wine32:i386; then
         echo "the 32-bit Wine could not be installed"
     else
         echo "the 32-bit Wine is installed but does not start ($(/usr/lib/wine/wine --version 2>&1 | tail -n 1))"
