@@ -31,15 +31,21 @@ package_installed() { dpkg-query -W -f='${Status}' "$1" 2> /dev/null | grep -q "
 # machines' kernels do not).
 runs_32bit_x86() { /usr/lib/wine/wine --version > /dev/null 2>&1; }
 
+# kernel_runs_32bit_programs DIR: whether this machine's kernel runs a small static
+# i386 program, which it builds in DIR with the i686 Linux cross compiler.
+kernel_runs_32bit_programs() {
+    printf 'int main(void) { return 0; }\n' > "$1/i386-probe.c"
+    run_logged "building a static i386 program" "$1/i386-probe.log" \
+        i686-linux-gnu-gcc -static -o "$1/i386-probe" "$1/i386-probe.c"
+    "$1/i386-probe" 2> /dev/null
+}
+
 # why_no_32bit_wine DIR: prints why Wine's 32-bit loader does not run, telling a
 # kernel without 32-bit programs from a 32-bit Wine that is not installed by a
 # small static i386 program built in DIR; prints nothing where it runs.
 why_no_32bit_wine() {
     runs_32bit_x86 && return 0
-    printf 'int main(void) { return 0; }\n' > "$1/i386-probe.c"
-    run_logged "building a static i386 program" "$1/i386-probe.log" \
-        i686-linux-gnu-gcc -static -o "$1/i386-probe" "$1/i386-probe.c"
-    if ! "$1/i386-probe" 2> /dev/null; then
+    if ! kernel_runs_32bit_programs "$1"; then
         echo "this machine's kernel runs no 32-bit programs"
     elif ! package_installed wine32:i386; then
         echo "the 32-bit Wine could not be installed"
