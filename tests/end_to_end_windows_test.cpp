@@ -1,5 +1,5 @@
-// What only Windows can show: code page 932 output, share modes, pipes and NUL,
-// long paths.
+// What only Windows can show: code page 932 output, share modes, pipes and NUL.
+// Long paths: windows_long_path_test.sh.
 
 #include <windows.h>
 
@@ -48,27 +48,6 @@ TEST_F(EndToEndTest, APipeAndNulReportSizeZeroAndAreRefused) {
         EXPECT_EQ("", result.output) << path;
     }
     CloseHandle(server);
-}
-
-// A real Windows opens a full path of 260 characters or more only with \\?\.
-TEST_F(EndToEndTest, OpensAFileWhoseFullPathIsLongerThanMaxPath) {
-    const std::vector<std::uint8_t> bytes = randomBytes(100);
-    const std::string shortPath = makeFile("data.bin", bytes);
-    const std::filesystem::path deep = directory_ / std::string(120, 'd') / std::string(120, 'e');
-    std::filesystem::create_directories(deep);
-    const std::filesystem::path longPath = deep / (std::string(80, 'f') + ".bin");
-    std::filesystem::copy_file(shortPath, longPath);
-    ASSERT_GT(longPath.string().size(), 300u);
-    const ProgramResult viaShortPath = run({shortPath, "3", "50"});
-    const ProgramResult viaLongPath = run({longPath.string(), "3", "50"});
-    EXPECT_EQ(Ok, viaLongPath.exitCode);
-    EXPECT_EQ(viaShortPath.output, viaLongPath.output);
-    // The test's own runtime cannot remove so deep a folder: Windows itself does,
-    // given the \\?\ forms.
-    for (const std::filesystem::path& made : {longPath, deep, deep.parent_path()}) {
-        const std::wstring extended = L"\\\\?\\" + std::filesystem::absolute(made).wstring();
-        EXPECT_TRUE(made == longPath ? DeleteFileW(extended.c_str()) : RemoveDirectoryW(extended.c_str()));
-    }
 }
 
 TEST_F(EndToEndTest, EndsWithCode1WhenTheReaderOfItsPipeGoesAway) {

@@ -103,7 +103,8 @@ TEST(NumberParserLongInputTest, AMebibyteOfDigitsSaturatesAndIsConsumedWhole) {
     EXPECT_EQ(INT64_MIN, parseNumber(negative.c_str(), &stop));
     EXPECT_EQ(negative.size() - 1, static_cast<std::size_t>(stop - negative.c_str()));
 
-    const std::wstring zeros = L"0x" + std::wstring(1 << 20, L'0') + L"1f";
+    std::wstring zeros(1 << 20, L'0');
+    zeros.insert(0, L"0x").append(L"1f");
     std::int64_t value = 0;
     EXPECT_TRUE(parseWholeNumber(zeros.c_str(), &value));
     EXPECT_EQ(0x1F, value);

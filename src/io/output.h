@@ -16,8 +16,7 @@ constexpr bool isHexConversion(const wchar_t* text) {
     return text[0] == L'%' && text[1] == L'0' && text[2] == L'8' && text[3] == L'X';
 }
 
-/// How many conversions format holds, so that a constant format can be checked
-/// against its values when the program is compiled.
+/// How many conversions format holds.
 constexpr std::size_t conversionCount(const wchar_t* format) {
     std::size_t count = 0;
     for (; *format != L'\0'; ++format) count += isHexConversion(format) ? 1 : 0;
@@ -29,14 +28,30 @@ constexpr std::size_t conversionCount(const wchar_t* format) {
 /// every other character is written as it stands. Call it through writeFormatted.
 void writeFormattedValues(const wchar_t* format, const std::uint32_t* values, std::size_t count);
 
-/// Writes format with each "%08X" replaced by the next value. Only unsigned
-/// 32-bit values compile: a wider one would be cut short without a word.
+// Not constexpr, and never defined: a format whose conversions differ in number
+// from its values calls it while the program is compiled, which stops the build.
+void formatNeedsOneValuePerConversion();
+
+/// A constant format for writeFormatted that holds exactly ValueCount conversions,
+/// checked when the program is compiled.
+template <std::size_t ValueCount>
+struct HexFormat {
+    template <std::size_t Length>
+    consteval HexFormat(const wchar_t (&format)[Length]) : text(format) {  // NOLINT: implicit on purpose
+        if (conversionCount(format) != ValueCount) formatNeedsOneValuePerConversion();
+    }
+    const wchar_t* text;
+};
+
+/// Writes format with each "%08X" replaced by the next value. Only a constant
+/// format with one unsigned 32-bit value per conversion compiles: a wider value
+/// would be cut short, and a missing one printed as zero, without a word.
 template <typename... Values>
-void writeFormatted(const wchar_t* format, Values... values) {
+void writeFormatted(HexFormat<sizeof...(Values)> format, Values... values) {
     static_assert((std::is_same_v<Values, std::uint32_t> && ...),
                   "writeFormatted takes std::uint32_t values only");
     const std::uint32_t array[sizeof...(Values) + 1] = {values...};
-    writeFormattedValues(format, array, sizeof...(Values));
+    writeFormattedValues(format.text, array, sizeof...(Values));
 }
 
 /// Writes text[0..length) and then a line feed.

@@ -55,7 +55,7 @@ const OutputCase OutputCases[] = {
      "00000000|FFFFFFFF"},
     {"a_format_used_again_prints_its_new_values",
      [] {
-         static const wchar_t format[] = L"%08X:%08X  ";
+         static constexpr wchar_t format[] = L"%08X:%08X  ";
          writeFormatted(format, std::uint32_t{1}, std::uint32_t{2});
          writeFormatted(L"<%08X>", std::uint32_t{3});
          writeFormatted(format, std::uint32_t{4}, std::uint32_t{5});
@@ -64,9 +64,10 @@ const OutputCase OutputCases[] = {
     {"one_buffer_holding_two_formats_in_turn",
      [] {
          wchar_t format[16] = L"%08X:%08X  ";
-         writeFormatted(format, std::uint32_t{1}, std::uint32_t{2});
+         const std::uint32_t values[] = {1, 2, 3};
+         writeFormattedValues(format, values, 2);
          std::wcscpy(format, L"<%08X>");
-         writeFormatted(format, std::uint32_t{3});
+         writeFormattedValues(format, values + 2, 1);
      },
      "00000001:00000002  <00000003>"},
     {"conversions_apart",

@@ -12,6 +12,15 @@ bool startsWith(const wchar_t* text, const wchar_t* prefix) {
     return std::wcsncmp(text, prefix, std::wcslen(prefix)) == 0;
 }
 
+bool isSeparator(wchar_t character) { return character == L'\\' || character == L'/'; }
+
+// \\.\ or \\?\, with either slash: a device path, which a prefix would turn into
+// the name of another file.
+bool isDevicePath(const wchar_t* path) {
+    return isSeparator(path[0]) && isSeparator(path[1]) && (path[2] == L'.' || path[2] == L'?') &&
+           isSeparator(path[3]);
+}
+
 constexpr wchar_t ExtendedPrefix[] = L"\\\\?\\";
 constexpr wchar_t ExtendedUncPrefix[] = L"\\\\?\\UNC\\";
 constexpr DWORD LongestPrefix = sizeof ExtendedUncPrefix / sizeof(wchar_t) - 1;
@@ -19,7 +28,8 @@ constexpr DWORD LongestPrefix = sizeof ExtendedUncPrefix / sizeof(wchar_t) - 1;
 }  // namespace
 
 PathToOpen::PathToOpen(const wchar_t* path) {
-    if (startsWith(path, ExtendedPrefix) || startsWith(path, L"\\\\.\\")) {
+    // These reach the object manager as they stand: nothing may rewrite them.
+    if (startsWith(path, ExtendedPrefix) || startsWith(path, L"\\??\\")) {
         path_ = path;
         return;
     }
@@ -37,6 +47,10 @@ PathToOpen::PathToOpen(const wchar_t* path) {
     wchar_t* fullPath = extended_ + LongestPrefix;
     const DWORD written = GetFullPathNameW(path, length, fullPath, nullptr);
     if (written == 0 || written >= length) return;
+    if (isDevicePath(fullPath) || isDevicePath(path)) {
+        path_ = isDevicePath(fullPath) ? fullPath : path;
+        return;
+    }
     // \\server\share\... becomes \\?\UNC\server\share\..., and C:\... \\?\C:\....
     const bool unc = startsWith(fullPath, L"\\\\");
     const wchar_t* prefix = unc ? ExtendedUncPrefix : ExtendedPrefix;

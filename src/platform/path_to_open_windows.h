@@ -6,11 +6,13 @@
 
 namespace platform {
 
-/// The path to give CreateFileW for a path of any length: the path as given where
-/// its full path is shorter than MAX_PATH or where it already starts with \\?\ or
-/// \\.\; otherwise its full path (GetFullPathNameW: absolute, with backslashes, no
-/// "." or "..") with the prefix \\?\, or \\?\UNC\ for \\server\share. Null where
-/// GetFullPathNameW refuses the path.
+/// The path to give CreateFileW for a path of any length, by the rule of Windows'
+/// own path handling: the path as given where it starts with \\?\ or \??\, or
+/// where its full path is shorter than MAX_PATH. Otherwise its full path
+/// (GetFullPathNameW: absolute, with backslashes, no "." or ".."): as it stands
+/// for a device path (two slashes of either kind, "." or "?", a slash), which is
+/// never prefixed again; else with the prefix \\?\, or \\?\UNC\ for
+/// \\server\share. Null where GetFullPathNameW refuses the path.
 class PathToOpen {
    public:
     explicit PathToOpen(const wchar_t* path);

@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(PathToOpenTest, PrefixesExactlyTheFullPathsOfMaxPathOrMore) {
+TEST(PathToOpenTest, PrefixesExactlyTheLongFullPathsThatAreNoDevicePaths) {
     // Relative paths resolve against C:\ here.
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
@@ -27,7 +27,17 @@ TEST(PathToOpenTest, PrefixesExactlyTheFullPathsOfMaxPathOrMore) {
         {L"C:/x/" + a300, L"\\\\?\\C:\\x\\" + a300},
         {L"C:\\x\\..\\" + a300, L"\\\\?\\C:\\" + a300},
         {L"\\\\server\\share\\" + a300, L"\\\\?\\UNC\\server\\share\\" + a300},
+        {L"//server/share/" + a300, L"\\\\?\\UNC\\server\\share\\" + a300},
+        // Device and NT paths: never prefixed again.
         {L"\\\\?\\C:\\" + a300, L"\\\\?\\C:\\" + a300},
+        {L"\\\\?\\C:/x/../" + a300, L"\\\\?\\C:/x/../" + a300},
+        {L"\\\\?\\UNC\\server\\share\\" + a300, L"\\\\?\\UNC\\server\\share\\" + a300},
+        {L"\\??\\C:\\" + a300, L"\\??\\C:\\" + a300},
+        {L"\\??\\C:\\x", L"\\??\\C:\\x"},
+        {L"//?/C:/" + a300, L"\\\\?\\C:\\" + a300},
+        {L"//?/C:/x", L"//?/C:/x"},
+        {L"//./C:/" + a300, L"\\\\.\\C:\\" + a300},
+        {L"\\\\.\\C:\\x\\..\\" + a300, L"\\\\.\\C:\\" + a300},
         {L"\\\\.\\pipe\\x", L"\\\\.\\pipe\\x"},
     };
     for (const auto& c : cases) {
