@@ -7,8 +7,13 @@ include(CheckPIESupported)
 
 add_library(zelvane_hardening INTERFACE)
 target_compile_options(zelvane_hardening INTERFACE -fstack-protector-strong)
-# At link time too: there MinGW's compiler driver adds its stack-protector runtime.
-target_link_options(zelvane_hardening INTERFACE -fstack-protector-strong)
+if(WIN32)
+  # The guard and its failure of our own, not GCC's libssp (the source says why).
+  add_library(zelvane_stack_guard STATIC ${PROJECT_SOURCE_DIR}/src/platform/stack_guard_windows.cpp)
+  target_link_libraries(zelvane_hardening INTERFACE zelvane_stack_guard)
+  # The fortified functions' checked copies; their failure is ours.
+  target_link_libraries(zelvane_stack_guard INTERFACE ssp)
+endif()
 # The fortified string functions need the optimizer, and a packager may have
 # chosen another level already.
 if(NOT CMAKE_CXX_FLAGS MATCHES "_FORTIFY_SOURCE")

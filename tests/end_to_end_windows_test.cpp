@@ -50,6 +50,21 @@ TEST_F(EndToEndTest, APipeAndNulReportSizeZeroAndAreRefused) {
     CloseHandle(server);
 }
 
+// The stack guard of our own (stack_guard_windows.cpp), which the program's code is
+// built against, in a program built with -fstack-protector-all.
+TEST(StackGuardTest, IsNewInEveryProcessAndAnOverrunEndsTheProcess) {
+    const std::string program =
+        (std::filesystem::path(programPath()).parent_path() / "zelvane_stack_overrun.exe").string();
+    const ProgramResult first = runProgram(program, {"guard"});
+    const ProgramResult second = runProgram(program, {"guard"});
+    EXPECT_NE(0u, std::stoull(first.output, nullptr, 16));
+    EXPECT_NE(first.output, second.output);
+    EXPECT_EQ("returned\r\n", runProgram(program, {"overrun", "8"}).output);
+    const ProgramResult overrun = runProgram(program, {"overrun", "64"});
+    EXPECT_EQ(STATUS_STACK_BUFFER_OVERRUN, static_cast<DWORD>(overrun.exitCode));
+    EXPECT_EQ("", overrun.output);
+}
+
 TEST_F(EndToEndTest, EndsWithCode1WhenTheReaderOfItsPipeGoesAway) {
     // No signal ends a Windows program whose pipe broke: a gibibyte that went on
     // being dumped would show as a test that times out.
