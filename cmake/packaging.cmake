@@ -36,6 +36,13 @@ else()
       COMMAND ${ZELVANE_GZIP} -9n -c ${source} > ${ZELVANE_PACKAGING_DIR}/${name}.gz
       DEPENDS ${source} VERBATIM)
   endfunction()
+  # The pages carry the date of their version, as CHANGELOG.md gives it.
+  file(STRINGS ${PROJECT_SOURCE_DIR}/CHANGELOG.md release_heading REGEX "^## ${PROJECT_VERSION} - [0-9-]+$")
+  string(REGEX MATCH "[0-9]+-[0-9]+-[0-9]+$" ZELVANE_RELEASE_DATE "${release_heading}")
+  if(NOT ZELVANE_RELEASE_DATE)
+    message(FATAL_ERROR "CHANGELOG.md has no heading \"## ${PROJECT_VERSION} - DATE\"")
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md)
   configure_file(man/zelvane.1.in ${ZELVANE_PACKAGING_DIR}/zelvane.1 @ONLY)
   configure_file(man/ja/zelvane.1.in ${ZELVANE_PACKAGING_DIR}/ja/zelvane.1 @ONLY)
   zelvane_gzip(${ZELVANE_PACKAGING_DIR}/zelvane.1 zelvane.1)
