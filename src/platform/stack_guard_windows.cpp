@@ -56,7 +56,7 @@ std::uintptr_t unrepeatableValue() {
 
 // Unprotected itself: the guard changes while it runs.
 [[gnu::no_stack_protector]] void seedStackGuard() {
-    unsigned int words[sizeof(std::uintptr_t) / sizeof(unsigned int)];
+    unsigned int words[sizeof(std::uintptr_t) / sizeof(unsigned int)] = {};
     bool random = true;
     for (unsigned int& word : words) random = random && rand_s(&word) == 0;
     std::uintptr_t guard = 0;
