@@ -47,8 +47,14 @@ PathToOpen::PathToOpen(const wchar_t* path) {
     wchar_t* fullPath = extended_ + LongestPrefix;
     const DWORD written = GetFullPathNameW(path, length, fullPath, nullptr);
     if (written == 0 || written >= length) return;
-    if (isDevicePath(fullPath) || isDevicePath(path)) {
-        path_ = isDevicePath(fullPath) ? fullPath : path;
+    // A device path is never prefixed again: its full path where that is one too,
+    // else the path as given.
+    if (isDevicePath(fullPath)) {
+        path_ = fullPath;
+        return;
+    }
+    if (isDevicePath(path)) {
+        path_ = path;
         return;
     }
     // \\server\share\... becomes \\?\UNC\server\share\..., and C:\... \\?\C:\....
