@@ -12,16 +12,8 @@ bool startsWith(const wchar_t* text, const wchar_t* prefix) {
     return std::wcsncmp(text, prefix, std::wcslen(prefix)) == 0;
 }
 
-bool isSeparator(wchar_t character) { return character == L'\\' || character == L'/'; }
-
-// \\.\ or \\?\, with either slash: a device path, which a prefix would turn into
-// the name of another file.
-bool isDevicePath(const wchar_t* path) {
-    return isSeparator(path[0]) && isSeparator(path[1]) && (path[2] == L'.' || path[2] == L'?') &&
-           isSeparator(path[3]);
-}
-
 constexpr wchar_t ExtendedPrefix[] = L"\\\\?\\";
+constexpr wchar_t DevicePrefix[] = L"\\\\.\\";
 constexpr wchar_t ExtendedUncPrefix[] = L"\\\\?\\UNC\\";
 constexpr DWORD LongestPrefix = sizeof ExtendedUncPrefix / sizeof(wchar_t) - 1;
 
@@ -47,20 +39,20 @@ PathToOpen::PathToOpen(const wchar_t* path) {
     wchar_t* fullPath = extended_ + LongestPrefix;
     const DWORD written = GetFullPathNameW(path, length, fullPath, nullptr);
     if (written == 0 || written >= length) return;
-    // A device path is never prefixed again: its full path where that is one too,
-    // else the path as given.
-    if (isDevicePath(fullPath)) {
+    // \\?\... (from //?/...) is extended already; \\.\... still takes the
+    // limit and is extended in its place.
+    if (startsWith(fullPath, ExtendedPrefix)) {
         path_ = fullPath;
         return;
     }
-    if (isDevicePath(path)) {
-        path_ = path;
-        return;
+    const wchar_t* prefix = ExtendedPrefix;
+    if (startsWith(fullPath, DevicePrefix)) {
+        fullPath += std::wcslen(DevicePrefix);
+    } else if (startsWith(fullPath, L"\\\\")) {
+        // \\server\share\... becomes \\?\UNC\server\share\....
+        prefix = ExtendedUncPrefix;
+        fullPath += 2;
     }
-    // \\server\share\... becomes \\?\UNC\server\share\..., and C:\... \\?\C:\....
-    const bool unc = startsWith(fullPath, L"\\\\");
-    const wchar_t* prefix = unc ? ExtendedUncPrefix : ExtendedPrefix;
-    if (unc) fullPath += 2;
     const std::size_t prefixLength = std::wcslen(prefix);
     std::wmemcpy(fullPath - prefixLength, prefix, prefixLength);
     path_ = fullPath - prefixLength;

@@ -6,13 +6,14 @@
 
 namespace platform {
 
-/// The path to give CreateFileW for a path of any length, by the rule of Windows'
-/// own path handling: the path as given where it starts with \\?\ or \??\, or
-/// where its full path is shorter than MAX_PATH. Otherwise its full path
-/// (GetFullPathNameW: absolute, with backslashes, no "." or ".."): as it stands
-/// for a device path (two slashes of either kind, "." or "?", a slash), which is
-/// never prefixed again; else with the prefix \\?\, or \\?\UNC\ for
-/// \\server\share. Null where GetFullPathNameW refuses the path.
+/// The path to give CreateFileW for a path of any length. As given: a path that
+/// starts with \\?\ or \??\, which Windows passes on unchanged, and one whose
+/// full path is shorter than MAX_PATH. Otherwise its full path (GetFullPathNameW:
+/// absolute, with backslashes, no "." or "..") in the one form that Windows
+/// neither normalizes nor limits, \\?\: C:\... becomes \\?\C:\..., the device
+/// path \\.\C:\... becomes \\?\C:\..., \\server\share\... becomes
+/// \\?\UNC\server\share\..., and a full path that is one already (from //?/...)
+/// stays. Null where GetFullPathNameW refuses the path.
 class PathToOpen {
    public:
     explicit PathToOpen(const wchar_t* path);

@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(PathToOpenTest, PrefixesExactlyTheLongFullPathsThatAreNoDevicePaths) {
+TEST(PathToOpenTest, ExtendsExactlyTheLongFullPaths) {
     // Relative paths resolve against C:\ here.
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
@@ -28,7 +28,7 @@ TEST(PathToOpenTest, PrefixesExactlyTheLongFullPathsThatAreNoDevicePaths) {
         {L"C:\\x\\..\\" + a300, L"\\\\?\\C:\\" + a300},
         {L"\\\\server\\share\\" + a300, L"\\\\?\\UNC\\server\\share\\" + a300},
         {L"//server/share/" + a300, L"\\\\?\\UNC\\server\\share\\" + a300},
-        // Device and NT paths: never prefixed again.
+        // Extended and NT paths as given; a long device path extended in its place.
         {L"\\\\?\\C:\\" + a300, L"\\\\?\\C:\\" + a300},
         {L"\\\\?\\C:/x/../" + a300, L"\\\\?\\C:/x/../" + a300},
         {L"\\\\?\\UNC\\server\\share\\" + a300, L"\\\\?\\UNC\\server\\share\\" + a300},
@@ -36,8 +36,8 @@ TEST(PathToOpenTest, PrefixesExactlyTheLongFullPathsThatAreNoDevicePaths) {
         {L"\\??\\C:\\x", L"\\??\\C:\\x"},
         {L"//?/C:/" + a300, L"\\\\?\\C:\\" + a300},
         {L"//?/C:/x", L"//?/C:/x"},
-        {L"//./C:/" + a300, L"\\\\.\\C:\\" + a300},
-        {L"\\\\.\\C:\\x\\..\\" + a300, L"\\\\.\\C:\\" + a300},
+        {L"//./C:/" + a300, L"\\\\?\\C:\\" + a300},
+        {L"\\\\.\\C:\\x\\..\\" + a300, L"\\\\?\\C:\\" + a300},
         {L"\\\\.\\pipe\\x", L"\\\\.\\pipe\\x"},
     };
     for (const auto& c : cases) {
