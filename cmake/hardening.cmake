@@ -7,13 +7,6 @@ include(CheckPIESupported)
 
 add_library(zelvane_hardening INTERFACE)
 target_compile_options(zelvane_hardening INTERFACE -fstack-protector-strong)
-if(WIN32)
-  # The guard and its failure of our own, not GCC's libssp (the source says why).
-  add_library(zelvane_stack_guard STATIC ${PROJECT_SOURCE_DIR}/src/platform/stack_guard_windows.cpp)
-  target_link_libraries(zelvane_hardening INTERFACE zelvane_stack_guard)
-  # The fortified functions' checked copies; their failure is ours.
-  target_link_libraries(zelvane_stack_guard INTERFACE ssp)
-endif()
 # The fortified string functions need the optimizer, and a packager may have
 # chosen another level already.
 if(NOT CMAKE_CXX_FLAGS MATCHES "_FORTIFY_SOURCE")
@@ -41,4 +34,19 @@ else()
   target_link_options(zelvane_hardening INTERFACE -Wl,-z,relro -Wl,-z,now)
   check_pie_supported()
   set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+endif()
+
+if(WIN32)
+  # The guard and its failure of our own, not GCC's libssp (the source says why),
+  # built like the code it guards.
+  add_library(zelvane_stack_guard STATIC ${PROJECT_SOURCE_DIR}/src/platform/stack_guard_windows.cpp)
+  target_compile_options(zelvane_stack_guard PRIVATE
+    $<TARGET_PROPERTY:zelvane_hardening,INTERFACE_COMPILE_OPTIONS>)
+  target_compile_definitions(zelvane_stack_guard PRIVATE
+    $<TARGET_PROPERTY:zelvane_hardening,INTERFACE_COMPILE_DEFINITIONS>)
+  target_link_libraries(zelvane_stack_guard PRIVATE zelvane_warnings zelvane_program_code)
+  target_link_libraries(zelvane_hardening INTERFACE zelvane_stack_guard)
+  # The checked copies of the fortified functions, which the tests call (not
+  # zelvane.exe, today); their failure is ours.
+  target_link_libraries(zelvane_stack_guard INTERFACE ssp)
 endif()

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -50,19 +51,27 @@ TEST_F(EndToEndTest, APipeAndNulReportSizeZeroAndAreRefused) {
     CloseHandle(server);
 }
 
-// The stack guard of our own (stack_guard_windows.cpp), which the program's code is
-// built against, in a program built with -fstack-protector-all.
-TEST(StackGuardTest, IsNewInEveryProcessAndAnOverrunEndsTheProcess) {
+// The stack guard of our own (stack_guard_windows.cpp), in a program built like
+// zelvane.exe.
+TEST(StackGuardTest, IsSeededBeforeAnyConstructorNewInEveryProcessAndEndsEveryOverrun) {
     const std::string program =
         (std::filesystem::path(programPath()).parent_path() / "zelvane_stack_overrun.exe").string();
-    const ProgramResult first = runProgram(program, {"guard"});
-    const ProgramResult second = runProgram(program, {"guard"});
-    EXPECT_NE(0u, std::stoull(first.output, nullptr, 16));
-    EXPECT_NE(first.output, second.output);
-    EXPECT_EQ("returned\r\n", runProgram(program, {"overrun", "8"}).output);
-    const ProgramResult overrun = runProgram(program, {"overrun", "64"});
-    EXPECT_EQ(STATUS_STACK_BUFFER_OVERRUN, static_cast<DWORD>(overrun.exitCode));
-    EXPECT_EQ("", overrun.output);
+    std::vector<std::string> guards;
+    for (int run = 0; run < 2; ++run) {
+        std::istringstream printed(runProgram(program, {"guard"}).output);
+        std::string atFirstConstructor, inMain;
+        printed >> atFirstConstructor >> inMain;
+        EXPECT_EQ(atFirstConstructor, inMain);
+        EXPECT_NE(0u, std::stoull(inMain, nullptr, 16));
+        guards.push_back(inMain);
+    }
+    EXPECT_NE(guards[0], guards[1]);
+    for (const char* overrun : {"overrun", "copy"}) {
+        EXPECT_EQ("returned\r\n", runProgram(program, {overrun, "8"}).output) << overrun;
+        const ProgramResult result = runProgram(program, {overrun, "64"});
+        EXPECT_EQ(STATUS_STACK_BUFFER_OVERRUN, static_cast<DWORD>(result.exitCode)) << overrun;
+        EXPECT_EQ("", result.output) << overrun;
+    }
 }
 
 TEST_F(EndToEndTest, EndsWithCode1WhenTheReaderOfItsPipeGoesAway) {

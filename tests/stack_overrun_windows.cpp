@@ -1,6 +1,7 @@
-// A program built with -fstack-protector-all on the Windows stack guard of our
-// own: "guard" prints this process's guard; "overrun N" writes N bytes into an
-// 8-byte stack buffer and then prints "returned".
+// A program built like zelvane.exe, on the Windows stack guard of our own:
+// "guard" prints the guard as the first constructor found it and as main finds
+// it; "overrun N" writes N bytes into an 8-byte stack buffer, "copy N" copies N
+// bytes into one with the fortified memcpy, and both then print "returned".
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -10,21 +11,44 @@ extern "C" std::uintptr_t __stack_chk_guard;
 
 namespace {
 
+// Protected code may run from the first constructor on: the guard must be
+// seeded by then.
+std::uintptr_t guardAtFirstConstructor = 0;
+[[gnu::constructor(101)]] void noteGuardAtFirstConstructor() {
+    guardAtFirstConstructor = __stack_chk_guard;
+}
+
 [[gnu::noinline]] void overrun(int count) {
     char buffer[8];
     volatile char* bytes = buffer;
     for (int i = 0; i < count; ++i) bytes[i] = 'x';
 }
 
+// The size is known only at run time, so the fortified memcpy checks it then.
+[[gnu::noinline]] void copy(int count) {
+    char buffer[8];
+    static const char source[64] = {};
+    std::memcpy(buffer, source, static_cast<std::size_t>(count));
+    const volatile char* keep = buffer;
+    (void)keep[0];
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "guard") == 0) {
-        std::printf("%llx\n", static_cast<unsigned long long>(__stack_chk_guard));
+        std::printf("%llx %llx\n", static_cast<unsigned long long>(guardAtFirstConstructor),
+                    static_cast<unsigned long long>(__stack_chk_guard));
         return 0;
     }
-    if (argc != 3 || std::strcmp(argv[1], "overrun") != 0) return 2;
-    overrun(std::atoi(argv[2]));
+    if (argc != 3) return 2;
+    if (std::strcmp(argv[1], "overrun") == 0) {
+        overrun(std::atoi(argv[2]));
+    } else if (std::strcmp(argv[1], "copy") == 0) {
+        copy(std::atoi(argv[2]));
+    } else {
+        return 2;
+    }
     std::puts("returned");
     return 0;
 }
