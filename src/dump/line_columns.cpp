@@ -68,8 +68,10 @@ void fillColumns(wchar_t* hexColumns, wchar_t* textColumns, const std::uint8_t* 
     }
 }
 
-void fillWholeLine(wchar_t* hexColumns, wchar_t* textColumns, const std::uint8_t* bytes) {
 #ifdef ZELVANE_USE_SSE2
+const bool WholeLineIsVectorCode = true;
+
+void fillWholeLine(wchar_t* hexColumns, wchar_t* textColumns, const std::uint8_t* bytes) {
     const __m128i line = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
     const __m128i lowNibbles = _mm_set1_epi8(0x0F);
     const __m128i high = hexDigits(_mm_and_si128(_mm_srli_epi16(line, 4), lowNibbles), 'a');
@@ -83,7 +85,11 @@ void fillWholeLine(wchar_t* hexColumns, wchar_t* textColumns, const std::uint8_t
     storeFourPairs(hexColumns + 2 * Quarter, _mm_unpacklo_epi8(pairs8to15, zero));
     storeFourPairs(hexColumns + 3 * Quarter, _mm_unpackhi_epi8(pairs8to15, zero));
     storeWide(textColumns, displayChars(line));
-#else
-    fillColumns(hexColumns, textColumns, bytes, BytesPerLine);
-#endif
 }
+#else
+const bool WholeLineIsVectorCode = false;
+
+void fillWholeLine(wchar_t* hexColumns, wchar_t* textColumns, const std::uint8_t* bytes) {
+    fillColumns(hexColumns, textColumns, bytes, BytesPerLine);
+}
+#endif

@@ -10,6 +10,7 @@
 
 #include "dump/line_columns.h"
 #include "io/hex_digits.h"
+#include "platform/sse2.h"
 #include "reference_dump.h"
 #include "stdout_capture.h"
 
@@ -141,6 +142,14 @@ TEST(LineColumnsTest, BothWaysFollowTheDigitAndDisplayRulesForEveryByte) {
             }
         }
     }
+}
+
+// Both ways give the same bytes, so only the build can tell which one it has: the
+// vector code wherever it asks for it, whatever the compiler made of the plain code.
+TEST(LineColumnsTest, TheFastPathsAreCompiledAsTheBuildAsks) {
+    const bool expected = ZELVANE_EXPECT_VECTOR_CODE;
+    EXPECT_EQ(expected, WholeLineIsVectorCode);
+    EXPECT_EQ(expected, NarrowingIsVectorCode);
 }
 
 TEST(LineFormatterTest, HoldsALineThatIsNotYetCompleteAndPrintsNothingBeforeTheFirstBytes) {

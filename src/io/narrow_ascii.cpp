@@ -57,10 +57,16 @@ std::size_t narrowEach(const wchar_t* text, std::size_t done, std::size_t end, c
 
 }  // namespace
 
-std::size_t narrowAscii(const wchar_t* text, std::size_t length, char* out) {
-    std::size_t done = 0;
 #ifdef ZELVANE_USE_SSE2
-    done = narrowGroups(text, length, out);
-#endif
-    return narrowEach(text, done, length, out);
+const bool NarrowingIsVectorCode = true;
+
+std::size_t narrowAscii(const wchar_t* text, std::size_t length, char* out) {
+    return narrowEach(text, narrowGroups(text, length, out), length, out);
 }
+#else
+const bool NarrowingIsVectorCode = false;
+
+std::size_t narrowAscii(const wchar_t* text, std::size_t length, char* out) {
+    return narrowEach(text, 0, length, out);
+}
+#endif
