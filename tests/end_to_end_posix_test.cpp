@@ -1,5 +1,5 @@
-// What only a POSIX system can show: byte paths, locales, special files, a full
-// device, pipes that close or push back.
+// What only a POSIX system can show: byte paths, locales, special files, a block
+// device, a full device, pipes that close or push back.
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -68,6 +68,62 @@ TEST_F(EndToEndTest, SpecialFilesGiveTheirCodesAtOnce) {
         const ProgramResult result = run({c.path, "0", "16"});
         EXPECT_EQ(c.exitCode, result.exitCode) << c.path;
         EXPECT_EQ("", result.output) << c.path;
+    }
+}
+
+// A read-only loop device of size bytes (whole 512-byte sectors) over an image,
+// detached when it goes. Where none can be attached, path is empty and whyNot
+// says why.
+struct LoopDevice {
+    LoopDevice(const std::string& image, std::size_t size) {
+        if (geteuid() != 0) {
+            whyNot = "attaching one needs root";
+        } else if (access("/dev/loop-control", R_OK | W_OK) != 0) {
+            whyNot = "/dev/loop-control is missing or not usable";
+        } else {
+            const ProgramResult attached = runProgram(
+                "/bin/sh",
+                {"-c", "exec losetup --find --show --read-only --sizelimit \"$1\" \"$0\" 2>&1",
+                 image, std::to_string(size)});
+            const std::string firstLine = attached.output.substr(0, attached.output.find('\n'));
+            if (attached.exitCode == 0) path = firstLine;
+            whyNot = "losetup failed (exit code " + std::to_string(attached.exitCode) +
+                     "): " + firstLine;
+        }
+    }
+    ~LoopDevice() {
+        if (!path.empty()) runProgram("/bin/sh", {"-c", "exec losetup --detach \"$0\"", path});
+    }
+    std::string path;
+    std::string whyNot;
+};
+
+TEST_F(EndToEndTest, ABlockDeviceIsDumpedUpToItsOwnSize) {
+    // The device ends before its image does: ranges at and past its end show that
+    // the size is the device's.
+    const std::vector<std::uint8_t> bytes = randomBytes(1300);
+    const LoopDevice device(makeFile("image.bin", bytes), 1024);
+    if (device.path.empty()) GTEST_SKIP() << "no loop device: " << device.whyNot;
+    const struct {
+        std::size_t offset;
+        std::string size;
+        int exitCode;
+        std::size_t count;
+    } cases[] = {
+        {0, "0x7fffffffffffffff", Ok, 1024},
+        {17, "512", Ok, 512},
+        {1000, "100", Ok, 24},
+        {1023, "1", Ok, 1},
+        {1024, "1", Refused, 0},
+        {1100, "1", Refused, 0},
+    };
+    for (const auto& c : cases) {
+        const ProgramResult result = run({device.path, std::to_string(c.offset), c.size});
+        EXPECT_EQ(c.exitCode, result.exitCode) << c.offset << " " << c.size;
+        const auto first = bytes.begin() + static_cast<std::ptrdiff_t>(c.offset);
+        const std::vector<std::uint8_t> range(first, first + static_cast<std::ptrdiff_t>(c.count));
+        EXPECT_EQ(c.exitCode == Ok ? referenceDump(c.offset, range) : "", result.output)
+            << c.offset << " " << c.size;
     }
 }
 
