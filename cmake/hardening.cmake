@@ -13,8 +13,15 @@ if(NOT CMAKE_CXX_FLAGS MATCHES "_FORTIFY_SOURCE")
   target_compile_definitions(zelvane_hardening INTERFACE
     $<$<NOT:$<CONFIG:Debug>>:_FORTIFY_SOURCE=2>)
 endif()
-# On the processors whose compiler has them: stack clash protection, and CET on x86.
-foreach(flag -fstack-clash-protection -fcf-protection)
+# On the processors whose compiler has them: stack clash protection, and CET on
+# x86. Not the first on Windows, where the compiler probes every page of a large
+# frame already, as the system's stack growth requires (and where GCC 12 for
+# x86-64 fails on it with an internal error in the stack guard's failure).
+set(hardening_flags -fcf-protection)
+if(NOT WIN32)
+  list(PREPEND hardening_flags -fstack-clash-protection)
+endif()
+foreach(flag ${hardening_flags})
   string(MAKE_C_IDENTIFIER "ZELVANE_HAS${flag}" supported)
   check_cxx_compiler_flag(${flag} ${supported})
   if(${supported})
