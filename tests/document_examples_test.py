@@ -1,20 +1,35 @@
 #!/usr/bin/env python3
-"""Runs every example of the documents that shows a command with its output and
-compares the output line for line, line ends and trailing spaces aside. A line
-"$ COMMAND" in a Markdown fenced block is run by bash in the source folder, and
-the lines after it, up to the next "$ " line or the block's end, are its output
-(an exit code shows with '; echo "exit code $?"'). The manual pages are rendered
-by man, as a reader sees them, and their examples run in the sample's folder.
+"""Holds every document to the program. Each "$ COMMAND" line is run by bash
+with pipefail and must print the lines after it (to the next "$ " line, the end
+of its Markdown block, or a blank line of the page that man renders), nothing on
+standard error, and exit 0 ('; echo "exit code $?"' shows any other code), and
+`zelvane` is the build's program; each document holds all its source's examples.
+No document states a measured figure, released CHANGELOG entries stay as
+released, and Japanese lines and the Windows READMEs are held to the program.
 
-Usage: document_examples_test.py PROGRAM_DIR SOURCE_DIR MANUAL_PAGE...
+Usage: document_examples_test.py PROGRAM SOURCE_DIR MANUAL_PAGE_DIR
 """
+import atexit
 import os
 import re
+import shutil
 import subprocess
 import sys
+import tempfile
 
-program_dir, source_dir, manual_pages = sys.argv[1], sys.argv[2], sys.argv[3:]
-JAPANESE = "[\u3001-\u30ff\u4e00-\u9fff\uff01-\uff5e]"
+program, source_dir, page_dir = sys.argv[1:]
+if not os.path.isabs(program) or not os.path.isfile(program) or not os.access(program, os.X_OK):
+    sys.exit(f"FAILED: {program} is not the program by its full path")
+failures = []
+
+
+def fail(document, message):
+    failures.append(f"FAILED {document}: {message}")
+
+
+def run(command, cwd=source_dir, env=None):
+    return subprocess.run(command, cwd=cwd, env=env, stdin=subprocess.DEVNULL,
+                          capture_output=True)
 
 
 def transcript(lines):
@@ -28,45 +43,157 @@ def transcript(lines):
     return examples
 
 
-def markdown_examples(path):
+def markdown(path):
     text = open(path, encoding="utf-8").read()
-    return [example for block in re.findall(r"^```[^\n]*\n(.*?)^```", text, re.M | re.S)
-            for example in transcript(block.splitlines())]
+    blocks = re.findall(r"^```[^\n]*\n(.*?)^```", text, re.M | re.S)
+    return text, text, [example for block in blocks for example in transcript(block.splitlines())]
 
 
-def manual_page_examples(path):
-    """In the rendered page an example is a paragraph that starts with "$ ". A
-    space between two Japanese characters (a source line that broke there) fails,
-    but for those between the synopsis' arguments."""
-    rendered = subprocess.run(["man", "-l", path], capture_output=True, text=True, check=True,
-                              env=dict(os.environ, MANWIDTH="100", LC_ALL="C.UTF-8")).stdout
-    for line in rendered.splitlines():
-        if re.search(f"{JAPANESE} {JAPANESE}", line) and not line.strip().startswith("zelvane "):
-            sys.exit(f"FAILED {path}: a space between Japanese characters in\n    {line.strip()}")
-    examples = []
-    for paragraph in rendered.split("\n\n"):
-        lines = paragraph.strip("\n").splitlines()
-        if lines and lines[0].lstrip().startswith("$ "):
-            indent = len(lines[0]) - len(lines[0].lstrip())
-            examples += transcript(line[indent:] for line in lines)
-    return examples
+def manual_page(path):
+    rendered = run(["man", "-l", path], env=dict(os.environ, MANWIDTH="100", LC_ALL="C.UTF-8"))
+    if rendered.returncode != 0 or rendered.stderr:
+        fail(path, f"man exits {rendered.returncode}: {rendered.stderr.decode()}")
+    text = rendered.stdout.decode()
+    paragraphs = re.findall(r"^( *)(\$ .*?)(?=\n *\$ |\n\s*\n|\Z)", text, re.M | re.S)
+    return open(path, encoding="utf-8").read(), text, [
+        example for indent, lines in paragraphs
+        for example in transcript(line[len(indent):] for line in (indent + lines).splitlines())]
 
 
-documents = [(os.path.join(source_dir, name), source_dir, markdown_examples)
-             for name in ("README.md", "CHANGELOG.md")]
-documents += [(page, os.path.join(source_dir, "samples"), manual_page_examples)
-              for page in manual_pages]
-environment = dict(os.environ, PATH=program_dir + os.pathsep + os.environ["PATH"])
-failures = count = 0
-for path, folder, examples_of in documents:
-    for command, expected in examples_of(path):
-        count += 1
-        output = subprocess.run(["bash", "-c", command], cwd=folder, env=environment,
-                                capture_output=True).stdout.decode("utf-8", "replace")
-        printed = [line.rstrip() for line in output.splitlines()]
-        if printed != expected:
-            failures += 1
-            print(f"FAILED {path}: $ {command}\n  expected:", *expected, "  printed:", *printed,
-                  sep="\n    ")
-print(f"{count} examples run, {failures} failed")
-sys.exit(1 if failures or count == 0 else 0)
+def plain_text(path):
+    text = open(path, encoding="utf-8-sig").read()
+    return text, text, []
+
+
+def released_entries(text):
+    return dict(re.findall(r"^(## \d[^\n]*)\n(.*?)\n*(?=^## |\Z)", text, re.M | re.S))
+
+
+# A measured figure: a ratio, share, time, rate, instruction count or approximate
+# value, written with digits or words. Sizes of the design (8 KiB, 4096 bytes)
+# are none, but a size that is not a power of two is taken for a measured one.
+NUMBER = r"(?<![\w.])\d[\d,]*(?:\.\d+)?"
+FIGURES = [
+    (rf"{NUMBER}\s*(?:times\b|倍)|(?!0[xX]){NUMBER}\s*[xX](?!\w)|×", "a ratio"),  # not 0x
+    (rf"\b(?:twice|thrice|half|double|triple|third|quarter)\s+(?:as|the|of)\b"
+     rf"|\b(?:one|two|three|four|five|six|seven|eight|nine|ten|twenty|hundreds?|thousands?"
+     rf"|dozens?|many|several)\s+(?:of\s+)?times\b", "a ratio in words"),
+    (rf"{NUMBER}\s*(?:%|％|パーセント)|\bper ?cent\b|\bpercent\b", "a share"),
+    (rf"{NUMBER}\s*(?:[nµμum]?s|secs?|(?:milli|micro|nano)?seconds?|minutes?|mins?|hours?)(?!\w)"
+     rf"|{NUMBER}\s*(?:ミリ秒|マイクロ秒|秒|分)", "a time"),
+    (r"\w/s\b|\bper second\b|毎秒", "a rate"),
+    (rf"{NUMBER}\s*(?:instructions?|cycles?|命令)", "a count of instructions"),
+    (rf"\b(?:about|around|roughly|nearly|almost|some|approximately|circa)\s+{NUMBER}"
+     r"|[~≈約]\s*\d", "an approximate figure"),
+    (r"(?<![\w.])\d+\.\d+(?![\w.])(?!\s+or\s+(?:later|newer))", "a decimal figure"),
+]
+SIZE = r"(?<![\w.])(\d+)\s*(?:[KMGT]i?B|kB)\b"
+
+
+def check_figures(document, text):
+    for number, line in enumerate(text.splitlines(), 1):
+        found = [(match.group(0), what) for pattern, what in FIGURES
+                 for match in re.finditer(pattern, line)]
+        found += [(match.group(0), "a measured size") for match in re.finditer(SIZE, line)
+                  if int(match.group(1)) & (int(match.group(1)) - 1)]
+        for figure, what in found:
+            fail(document, f"line {number} states {what} ({figure!r}); figures belong in "
+                 f"bench/RESULTS.md:\n    {line.strip()}")
+
+
+def check_japanese_spacing(document, text, exempt_section=None):
+    lines = text.splitlines()
+    headings = [n for n, line in enumerate(lines[1:-1], 1) if line and line[0] != " "]
+    exempt = range(headings[exempt_section], headings[exempt_section + 1]) if exempt_section else []
+    japanese = "[\u3001-\u30ff\u4e00-\u9fff\uff01-\uff5e]"
+    for number, line in enumerate(lines):
+        if number not in exempt and re.search(f"{japanese} {japanese}", line):
+            fail(document, f"a space between Japanese characters in\n    {line.strip()}")
+
+
+def check_released_entries(document, text):
+    if run(["git", "rev-parse", "--git-dir"]).returncode != 0:
+        return print(f"{document}: released entries not compared: {source_dir} is no git checkout")
+    for heading, entry in released_entries(text).items():
+        commits = run(["git", "log", "--format=%h", "--reverse", "-S", heading, "--",
+                       "CHANGELOG.md"]).stdout.decode().split()  # none: released now
+        for commit in commits[:1]:
+            released = run(["git", "show", f"{commit}:CHANGELOG.md"]).stdout.decode()
+            if released_entries(released).get(heading) != entry:
+                fail(document, f'"{heading}" no longer reads as released in {commit}')
+
+
+usage = run([program]).stdout.decode().splitlines()
+usage_arguments = next((usage[n + 1] for n, line in enumerate(usage[:-1]) if line == "書式"),
+                       "").split()[1:]
+result_codes = re.findall(r"= (\d+),", open(f"{source_dir}/src/dump/result_code.h").read())
+readme = open(f"{source_dir}/README.md", encoding="utf-8").read()
+readme_codes = re.findall(r"^\| (\d+) \|", readme.split("### Exit codes")[1].split("\n#")[0], re.M)
+if readme_codes != result_codes:
+    fail("README.md", f"exit codes {readme_codes}, the program's {result_codes}")
+
+
+def check_windows_readme(document, text, japanese):
+    syntax = next((line.split() for line in text.splitlines()
+                   if line.startswith("    zelvane.exe ")), [])
+    if syntax[1:] != usage_arguments and (japanese or len(syntax) != len(usage_arguments) + 1):
+        fail(document, f"syntax line {' '.join(syntax)!r}, the usage text's arguments "
+             f"{' '.join(usage_arguments)}")
+    codes = re.findall(r"^    (\d+)  \S", text, re.M)
+    if codes != result_codes:
+        fail(document, f"exit codes {codes}, README.md's and the program's {result_codes}")
+    if japanese:
+        check_japanese_spacing(document, text)
+
+
+# Every document: how it is read, whether it must hold examples, the part that
+# must hold no figure (all where None), and what else it is held to.
+DOCUMENTS = [
+    ("README.md", source_dir, markdown, True, None, None),
+    ("CHANGELOG.md", source_dir, markdown, False,
+     lambda text: re.search(r"^## Unreleased\n.*?(?=^## |\Z)", text, re.M | re.S)[0],
+     check_released_entries),
+    ("doc/maintainers.md", source_dir, markdown, False, None, None),
+    ("zelvane.1", page_dir, manual_page, True, None, None),
+    ("ja/zelvane.1", page_dir, manual_page, True, None,
+     # The synopsis, the second section, whose arguments stand apart.
+     lambda name, text: check_japanese_spacing(name, text, exempt_section=1)),
+    ("packaging/README-windows.txt.in", source_dir, plain_text, False, None,
+     lambda name, text: check_windows_readme(name, text, False)),
+    ("packaging/README-windows-ja.txt.in", source_dir, plain_text, False, None,
+     lambda name, text: check_windows_readme(name, text, True)),
+]
+
+# A folder of its own, first on the PATH, holds only `zelvane`: the build's program.
+private_bin = tempfile.mkdtemp()
+atexit.register(shutil.rmtree, private_bin)
+os.symlink(program, os.path.join(private_bin, "zelvane"))
+environment = {name: value for name, value in os.environ.items()
+               if name not in ("BASH_ENV", "ENV") and not name.startswith("BASH_FUNC_")}
+environment["PATH"] = private_bin + os.pathsep + environment["PATH"]
+resolved = run(["bash", "-c", "type -t zelvane; type -P zelvane"], env=environment).stdout.split()
+if resolved != [b"file", os.path.join(private_bin, "zelvane").encode()]:
+    sys.exit(f"FAILED: `zelvane` resolves to {resolved}, not to {program}")
+
+for name, folder, read, holds_examples, figure_part, further_check in DOCUMENTS:
+    source, text, examples = read(os.path.join(folder, name))
+    check_figures(name, figure_part(text) if figure_part else text)
+    if further_check:
+        further_check(name, text)
+    in_source = sum(line.lstrip().startswith("$ ") for line in source.splitlines())
+    if (holds_examples and not examples) or len(examples) != in_source:
+        fail(name, f"{len(examples)} examples found, {in_source} in its source")
+    for command, expected in examples:
+        if not re.match(r"zelvane(?=[\s;|&<>]|$)", command):
+            fail(name, f"$ {command}\n  runs another program than zelvane")
+        result = run(["bash", "-o", "pipefail", "-c", command], env=environment,
+                     cwd=os.path.join(source_dir, "samples") if folder == page_dir else source_dir)
+        printed = [line.rstrip() for line in result.stdout.decode("utf-8", "replace").splitlines()]
+        if printed != expected or result.stderr or result.returncode:
+            fail(name, f"$ {command}\n  exit code {result.returncode}, standard error "
+                 f"{result.stderr.decode('utf-8', 'replace')!r}\n  expected:\n    "
+                 + "\n    ".join(expected) + "\n  printed:\n    " + "\n    ".join(printed))
+    print(f"{name}: {len(examples)} examples run")
+print(*failures, sep="\n")
+print(f"{len(DOCUMENTS)} documents read, {len(failures)} failures")
+sys.exit(1 if failures else 0)
