@@ -53,15 +53,15 @@ TEST_F(EndToEndTest, APipeAndNulReportSizeZeroAndAreRefused) {
 
 // The stack guard of our own (stack_guard_windows.cpp), in a program built like
 // zelvane.exe.
-TEST(StackGuardTest, IsSeededBeforeAnyConstructorNewInEveryProcessAndEndsEveryOverrun) {
+TEST(StackGuardTest, IsSeededBeforeTheConstructorsNewInEveryProcessAndEndsEveryOverrun) {
     const std::string program =
         (std::filesystem::path(programPath()).parent_path() / "zelvane_stack_overrun.exe").string();
     std::vector<std::string> guards;
     for (int run = 0; run < 2; ++run) {
         std::istringstream printed(runProgram(program, {"guard"}).output);
-        std::string atFirstConstructor, inMain;
-        printed >> atFirstConstructor >> inMain;
-        EXPECT_EQ(atFirstConstructor, inMain);
+        std::string beforeConstructors, inMain;
+        printed >> beforeConstructors >> inMain;
+        EXPECT_EQ(beforeConstructors, inMain);
         EXPECT_NE(0u, std::stoull(inMain, nullptr, 16));
         guards.push_back(inMain);
     }

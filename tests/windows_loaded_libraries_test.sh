@@ -2,7 +2,8 @@
 # zelvane.exe loads no library beyond those that it imports and those that they
 # import in turn: one that its runtime loads on the side (rand_s loads three
 # under Wine) costs every start. Wine's loader trace shows what the process
-# loaded, Wine's own DLLs what each imports.
+# loaded, Wine's own DLLs what each imports. What zelvane.exe may import is
+# check-package's to hold.
 # Usage: windows_loaded_libraries_test.sh ZELVANE_EXE SAMPLE_FILE WINE OBJDUMP WINE_DLL_DIR
 #        (WINEPREFIX set)
 set -eu
@@ -28,10 +29,15 @@ while [ -n "$(echo $unread)" ]; do
 done
 
 windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
-# The usage text, and a dump to a file.
+# The usage text (exit code 2), and a dump to a file (0).
 for arguments in "" "$(windows_path "$sample") 0 64"; do
+    status=0
     # shellcheck disable=SC2086  # the arguments are words
-    WINEDEBUG=+pid,+loaddll "$wine" "$exe" $arguments > "$work/out.txt" 2> "$work/trace.txt" || true
+    WINEDEBUG=+pid,+loaddll "$wine" "$exe" $arguments > "$work/out.txt" 2> "$work/trace.txt" || status=$?
+    if [ "$status" -ne "$([ -n "$arguments" ] && echo 0 || echo 2)" ] || [ ! -s "$work/out.txt" ]; then
+        echo "FAILED: zelvane.exe $arguments exited with $status, printing $(wc -c < "$work/out.txt") bytes"
+        exit 1
+    fi
     # The lines of zelvane.exe's own process, by the process id in front.
     process=$(grep -a 'Loaded L".*zelvane\.exe"' "$work/trace.txt" | cut -d: -f1)
     loaded=$(grep -a "^$process:.*:loaddll:.*Loaded L\"" "$work/trace.txt" |

@@ -146,7 +146,7 @@ TEST(LineColumnsTest, BothWaysFollowTheDigitAndDisplayRulesForEveryByte) {
 
 // Both ways give the same bytes, so only the build can tell which one it has: the
 // vector code wherever it asks for it, whatever the compiler made of the plain code.
-TEST(LineColumnsTest, TheFastPathsAreCompiledAsTheBuildAsks) {
+TEST(LineColumnsTest, TheLineAndItsNarrowingAreCompiledAsTheBuildAsks) {
     const bool expected = ZELVANE_EXPECT_VECTOR_CODE;
     EXPECT_EQ(expected, WholeLineIsVectorCode);
     EXPECT_EQ(expected, NarrowingIsVectorCode);
