@@ -6,7 +6,7 @@
 # Usage: windows_console_test.sh ZELVANE_EXE SAMPLE_FILE WINE   (WINEPREFIX set)
 set -eu
 wine=$3
-socket=zelvane-console-$$
+socket=zelvane-console-$$ screens=0
 work=$(mktemp -d)
 trap 'tmux -L "$socket" kill-server 2>/dev/null || true; rm -rf "$work"' EXIT
 # Side by side in a folder without spaces, for the console's command line.
@@ -19,6 +19,10 @@ cd "$work"
 screen() {
     codePage=$1
     shift
+    # A server of its own each time: a new session on the socket of one that is
+    # still shutting down fails with "server exited unexpectedly".
+    screens=$((screens + 1))
+    socket=zelvane-console-$$-$screens
     tmux -L "$socket" new-session -d -x 120 -y 40 \
         "LANG=C.UTF-8 $wine cmd /c 'chcp $codePage >nul & zelvane.exe $*'; echo \"exit code \$?\"; sleep 600"
     for _ in $(seq 120); do
