@@ -1,11 +1,12 @@
 #!/bin/bash
 # The decisions of scripts/install-dependencies, with stand-ins for apt-get,
-# dpkg-query, dpkg, sudo, sleep and the i686 compiler first on PATH: nothing on
-# the machine changes.
+# dpkg-query, dpkg, sudo, sleep, clang and the i686 compiler first on PATH:
+# nothing on the machine changes.
 # Usage: install_dependencies_test.sh SOURCE_DIR
 set -u
 source_dir=$1
-work=$(mktemp -d)
+# Without its folder, the stand-ins below would be written over the machine's /bin.
+work=$(mktemp -d) && [ -d "$work" ] || { echo "install_dependencies_test: no temporary folder"; exit 1; }
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/bin"
 # apt-get update exits with the codes in $work/updates one per call (the last one
@@ -49,7 +50,9 @@ code=$(cat "$(dirname "$0")/../kernel32")
 printf '#!/bin/sh\nexit %s\n' "$code" > "$3" && chmod +x "$3"
 EOF
 printf '#!/bin/sh\necho 19.1.7\n' > "$work/bin/clang"
-printf '#!/bin/sh\n' > "$work/bin/dpkg"
+# dpkg has no foreign architecture, and logs each one added in $work/calls.
+printf '#!/bin/sh\n[ "$1" != --add-architecture ] || echo "add-architecture $2" >> "$(dirname "$0")/../calls"\n' \
+    > "$work/bin/dpkg"
 printf '#!/bin/sh\nexec "$@"\n' > "$work/bin/sudo"
 printf '#!/bin/sh\n' > "$work/bin/sleep"
 chmod +x "$work/bin/"*
@@ -63,7 +66,7 @@ windows="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 googlet
 architectures="googletest g++-aarch64-linux-gnu g++-s390x-linux-gnu g++-i686-linux-gnu qemu-user-static"
 release="g++-mingw-w64-i686-posix g++-aarch64-linux-gnu zip libc6:arm64 libstdc++6:arm64 \
          libgcc-s1:arm64 qemu-user-static lintian devscripts"
-robustness="clang valgrind libclang-rt-19-dev"
+robustness="clang valgrind"
 bench="xxd bsdextrautils coreutils time hexyl $windows"
 
 # Calls, one a line, as one line: each call's packages sorted (sort's options in $1).
@@ -106,14 +109,15 @@ while IFS='|' read -r name sets absent updates broken kernel32 expected_status e
     fi
 done <<EOF
 nothing_missing|windows architectures release|-|0||0|0||
-update_fails_once_then_works|windows architectures release|*|100 0||0|0|update;update;install $base $windows $architectures $release;install wine32:i386|apt-get update failed (try 1 of 4)
+update_fails_once_then_works|windows architectures release|*|100 0||0|0|add-architecture i386;add-architecture arm64;update;update;install $base $windows $architectures $release;install wine32:i386|apt-get update failed (try 1 of 4)
 update_keeps_failing_in_part|architectures|*|100||0|0|update;update;update;update;install $base $architectures|going on with the indexes it has
-wine32_cannot_be_installed|bench|*|0|wine32:i386|0|0|update;install $base $bench;install wine32:i386|wine32:i386 cannot be installed, and the tests go on
-only_wine32_missing_updates_once|windows|wine32:i386|100||0|0|update;install wine32:i386|
+wine32_cannot_be_installed|bench|*|0|wine32:i386|0|0|add-architecture i386;add-architecture arm64;update;install $base $bench;install wine32:i386|wine32:i386 cannot be installed, and the tests go on
+windows_alone|windows|*|0||0|0|add-architecture i386;add-architecture arm64;update;install $base $windows;install wine32:i386|
+only_wine32_missing_updates_once|windows|wine32:i386|100||0|0|add-architecture i386;update;install wine32:i386|
 only_wine32_missing_on_a_kernel_without_32bit|windows|wine32:i386|0||1|0||kernel runs no 32-bit programs; no update
 only_wine32_missing_and_the_probe_cannot_be_built|windows|wine32:i386|0||-|1||cannot execute 'cc1'
-needed_package_cannot_be_installed|release|*|100|zip|0|1|update;update;update;update;install $base $release|zip cannot be installed:
-robustness_runs_again_once_clang_is_there|robustness|*|0||0|0|update;install $base $robustness|
+needed_package_cannot_be_installed|release|*|100|zip|0|1|add-architecture arm64;update;update;update;update;install $base $release|zip cannot be installed:
+robustness_runs_again_once_clang_is_there|robustness|*|0||0|0|update;install $base $robustness;update;install libclang-rt-19-dev|
 needed_package_shows_apt_reason|robustness|*|0|valgrind|0|1|update;install $base $robustness|valgrind : Depends: libwine
 EOF
 [ "$failures" -eq 0 ] && echo "install-dependencies: every case as expected"
