@@ -4,8 +4,11 @@ with pipefail and must print the lines after it (to the next "$ " line, the end
 of its Markdown block, or a blank line of the page that man renders), nothing on
 standard error, and exit 0 ('; echo "exit code $?"' shows any other code), and
 `zelvane` is the build's program; each document holds all its source's examples.
-No document states a measured figure, released CHANGELOG entries stay as
-released, and Japanese lines and the Windows READMEs are held to the program.
+No document states a measured figure; each "## X.Y.Z - DATE" entry ever in
+CHANGELOG.md's git history stays as first committed; man warns of nothing; no
+Japanese line spaces Japanese characters apart; the Windows READMEs name the
+arguments of the usage text (English: of README.md's) and its exit code numbers
+(not their meanings).
 
 Usage: document_examples_test.py PROGRAM SOURCE_DIR MANUAL_PAGE_DIR
 """
@@ -49,10 +52,11 @@ def markdown(path):
     return text, text, [example for block in blocks for example in transcript(block.splitlines())]
 
 
-def manual_page(path):
-    rendered = run(["man", "-l", path], env=dict(os.environ, MANWIDTH="100", LC_ALL="C.UTF-8"))
+def manual_page(path, width="100"):
+    rendered = run(["man", "--warnings=w", "-l", path],
+                   env=dict(os.environ, MANWIDTH=width, LC_ALL="C.UTF-8"))
     if rendered.returncode != 0 or rendered.stderr:
-        fail(path, f"man exits {rendered.returncode}: {rendered.stderr.decode()}")
+        fail(path, f"man at width {width} exits {rendered.returncode}: {rendered.stderr.decode()}")
     text = rendered.stdout.decode()
     paragraphs = re.findall(r"^( *)(\$ .*?)(?=\n *\$ |\n\s*\n|\Z)", text, re.M | re.S)
     return open(path, encoding="utf-8").read(), text, [
@@ -66,22 +70,28 @@ def plain_text(path):
 
 
 def released_entries(text):
-    return dict(re.findall(r"^(## \d[^\n]*)\n(.*?)\n*(?=^## |\Z)", text, re.M | re.S))
+    return {version: entry for entry, version in re.findall(
+        r"^(## (\d+\.\d+\.\d+) - [^\n]*\n.*?)\n*(?=^## |\Z)", text, re.M | re.S)}
 
 
 # A measured figure: a ratio, share, time, rate, instruction count or approximate
 # value, written with digits or words. Sizes of the design (8 KiB, 4096 bytes)
 # are none, but a size that is not a power of two is taken for a measured one.
 NUMBER = r"(?<![\w.])\d[\d,]*(?:\.\d+)?"
+WORDS = (r"one|two|three|four|five|six|seven|eight|nine|ten|twenty|hundreds?|thousands?"
+         r"|dozens?|many|several")
+KANJI = "[一二三四五六七八九十百千万数何]"  # not 分 after them: 十分 is "enough"
 FIGURES = [
-    (rf"{NUMBER}\s*(?:times\b|倍)|(?!0[xX]){NUMBER}\s*[xX](?!\w)|×", "a ratio"),  # not 0x
+    (rf"{NUMBER}\s*(?:times\b|倍)|(?!0[xX]){NUMBER}\s*[xX](?!\w)|×|{KANJI}+倍|半分", "a ratio"),
     (rf"\b(?:twice|thrice|half|double|triple|third|quarter)\s+(?:as|the|of)\b"
-     rf"|\b(?:one|two|three|four|five|six|seven|eight|nine|ten|twenty|hundreds?|thousands?"
-     rf"|dozens?|many|several)\s+(?:of\s+)?times\b", "a ratio in words"),
-    (rf"{NUMBER}\s*(?:%|％|パーセント)|\bper ?cent\b|\bpercent\b", "a share"),
-    (rf"{NUMBER}\s*(?:[nµμum]?s|secs?|(?:milli|micro|nano)?seconds?|minutes?|mins?|hours?)(?!\w)"
-     rf"|{NUMBER}\s*(?:ミリ秒|マイクロ秒|秒|分)", "a time"),
-    (r"\w/s\b|\bper second\b|毎秒", "a rate"),
+     rf"|\b(?:{WORDS})\s+(?:of\s+)?times\b|\b(?:{WORDS}|\d+)-?fold\b"
+     rf"|\borders? of magnitude\b", "a ratio in words"),
+    (rf"{NUMBER}\s*(?:%|％|パーセント)|\bper ?cent\b|\bpercent\b|(?<![\w./])\d+/\d+(?![\w./])",
+     "a share"),
+    (rf"{NUMBER}[\s-]*(?:[nµμum]?s(?:ecs?)?|(?:milli|micro|nano)?seconds?|minutes?|mins?|hours?)"
+     rf"(?!\w)|{NUMBER}\s*(?:ミリ秒|マイクロ秒|秒|分)|{KANJI}+(?:ミリ秒|マイクロ秒|秒|分間|時間)",
+     "a time"),
+    (r"\w/s(?:ec)?\b|\b(?:per|each|every) (?:second|minute|hour)\b|毎秒", "a rate"),
     (rf"{NUMBER}\s*(?:instructions?|cycles?|命令)", "a count of instructions"),
     (rf"\b(?:about|around|roughly|nearly|almost|some|approximately|circa)\s+{NUMBER}"
      r"|[~≈約]\s*\d", "an approximate figure"),
@@ -107,20 +117,29 @@ def check_japanese_spacing(document, text, exempt_section=None):
     exempt = range(headings[exempt_section], headings[exempt_section + 1]) if exempt_section else []
     japanese = "[\u3001-\u30ff\u4e00-\u9fff\uff01-\uff5e]"
     for number, line in enumerate(lines):
-        if number not in exempt and re.search(f"{japanese} {japanese}", line):
+        if number not in exempt and re.search(f"{japanese} +{japanese}", line):
             fail(document, f"a space between Japanese characters in\n    {line.strip()}")
 
 
+def git(*arguments):
+    return run(["git", *arguments]).stdout.decode()
+
+
 def check_released_entries(document, text):
-    if run(["git", "rev-parse", "--git-dir"]).returncode != 0:
-        return print(f"{document}: released entries not compared: {source_dir} is no git checkout")
-    for heading, entry in released_entries(text).items():
-        commits = run(["git", "log", "--format=%h", "--reverse", "-S", heading, "--",
-                       "CHANGELOG.md"]).stdout.decode().split()  # none: released now
-        for commit in commits[:1]:
-            released = run(["git", "show", f"{commit}:CHANGELOG.md"]).stdout.decode()
-            if released_entries(released).get(heading) != entry:
-                fail(document, f'"{heading}" no longer reads as released in {commit}')
+    commits = git("log", "--format=%H", "--reverse", "--", "CHANGELOG.md").split()
+    # None without a checkout; in a shallow clone the oldest, with no parent, seems to add it.
+    if not commits or git("rev-parse", "--is-shallow-repository").strip() == "true" \
+            and not git("log", "-1", "--format=%P", commits[0]).strip():
+        return print(f"{document}: released entries not compared: no git history of it in "
+                     f"{source_dir} reaches back to its first commit")
+    released = {}  # each version as the commit where its heading first appeared had it
+    for commit in commits:
+        for version, entry in released_entries(git("show", f"{commit}:CHANGELOG.md")).items():
+            released.setdefault(version, (commit[:7], entry))
+    current = released_entries(text)
+    for version, (commit, entry) in released.items():
+        if current.get(version) != entry:
+            fail(document, f"{version} is released ({commit}): its entry is changed or gone")
 
 
 usage = run([program]).stdout.decode().splitlines()
@@ -128,6 +147,7 @@ usage_arguments = next((usage[n + 1] for n, line in enumerate(usage[:-1]) if lin
                        "").split()[1:]
 result_codes = re.findall(r"= (\d+),", open(f"{source_dir}/src/dump/result_code.h").read())
 readme = open(f"{source_dir}/README.md", encoding="utf-8").read()
+readme_arguments = re.search(r"^`zelvane ([A-Z ]+)`", readme, re.M)[1].split()
 readme_codes = re.findall(r"^\| (\d+) \|", readme.split("### Exit codes")[1].split("\n#")[0], re.M)
 if readme_codes != result_codes:
     fail("README.md", f"exit codes {readme_codes}, the program's {result_codes}")
@@ -136,9 +156,9 @@ if readme_codes != result_codes:
 def check_windows_readme(document, text, japanese):
     syntax = next((line.split() for line in text.splitlines()
                    if line.startswith("    zelvane.exe ")), [])
-    if syntax[1:] != usage_arguments and (japanese or len(syntax) != len(usage_arguments) + 1):
-        fail(document, f"syntax line {' '.join(syntax)!r}, the usage text's arguments "
-             f"{' '.join(usage_arguments)}")
+    arguments = usage_arguments if japanese else readme_arguments
+    if syntax[1:] != arguments:
+        fail(document, f"syntax line {' '.join(syntax)!r}, not the arguments {' '.join(arguments)}")
     codes = re.findall(r"^    (\d+)  \S", text, re.M)
     if codes != result_codes:
         fail(document, f"exit codes {codes}, README.md's and the program's {result_codes}")
@@ -156,8 +176,9 @@ DOCUMENTS = [
     ("doc/maintainers.md", source_dir, markdown, False, None, None),
     ("zelvane.1", page_dir, manual_page, True, None, None),
     ("ja/zelvane.1", page_dir, manual_page, True, None,
-     # The synopsis, the second section, whose arguments stand apart.
-     lambda name, text: check_japanese_spacing(name, text, exempt_section=1)),
+     # Also rendered very wide: a space at any source line break shows.
+     lambda name, text: [check_japanese_spacing(name, page, exempt_section=1)  # the synopsis
+                         for page in (text, manual_page(f"{page_dir}/{name}", "1000")[1])]),
     ("packaging/README-windows.txt.in", source_dir, plain_text, False, None,
      lambda name, text: check_windows_readme(name, text, False)),
     ("packaging/README-windows-ja.txt.in", source_dir, plain_text, False, None,
